@@ -752,6 +752,25 @@ namespace {
 void launch_weather(const launch_air& air);
 }
 
+parked_result fly_parked(const setup& s, float wind_kt, bool braked, float celsius)
+{
+    if (!start_on_runway(s)) return {NAN, NAN};
+    flt_struct& f = flt[0];
+    for (int k = 0; k < frames(3.0f); ++k) frame();
+    f.parkbrake = braked ? 1.0f : 0.0f;
+    launch_weather(launch_air{true, wind_kt, RUNWAY_HEADING - 90.0f});
+    sim_weather.temperature_sealevel_c = celsius;
+    ticking = true;
+    const float x0 = f.local_x, z0 = f.local_z, psi0 = f.psi;
+    parked_result r{0.0f, 0.0f};
+    for (int k = 0; k < frames(60.0f); ++k) {
+        frame();
+        r.most_swing_deg = std::max(r.most_swing_deg, std::fabs(wrap180(f.psi - psi0)));
+    }
+    r.moved_m = distance_from(x0, z0);
+    return r;
+}
+
 rollout_result fly_rollout(const setup& s, float touch_kt, float cross_kt, float seconds, bool braked, float celsius)
 {
     rollout_result r{NAN, 0.0f, false};
@@ -1714,6 +1733,42 @@ std::vector<row> table(const std::string& aircraft)
             if (!braked) rows.push_back(off);
             share_flight(rows, first, flown.get());
             if (braked) rows.push_back(off);
+        }
+    }
+
+    // The trainer as the program's first start loads it (one pilot, half
+    // fuel: 937 kg, where the rows above fly its 1,111-kg class weight): at
+    // 50 kt with full flaps its wings carry nearly nine tenths of its
+    // weight, and let go in a crosswind it weathervanes a few degrees more.
+    if (want("trainer")) {
+        for (const float celsius : {15.0f, -5.0f}) {
+            const setup s{"Orvell Trainer.acf", -1.0f, 60.0f};
+            char what[160];
+            for (const float cross : {5.0f, 10.0f}) {
+                const float turn = cross < 7.0f ? (celsius > 0.0f ? 5.4f : 7.9f) : (celsius > 0.0f ? 10.9f : 12.2f);
+                std::snprintf(what, sizeof what, "as the first start loads it, rollout from 50 kt in a %.0f-kt crosswind at %+.0f C: turn (deg)",
+                              cross, celsius);
+                rows.push_back(make_within("trainer", what, turn, turn - 0.75f, turn + 0.75f, [s, cross, celsius] {
+                    return fly_rollout(s, 50.0f, cross, 16.0f, false, celsius).heading_change_deg;
+                }));
+            }
+        }
+    }
+
+    // Parked on its brake in the first start's weather with a 30-kt wind
+    // straight across, the glider pivots on its one wheel, held by the
+    // friction of its nose skid and its downwind wing tip, and swings a few
+    // degrees into the wind; with the brake off it stays where it stands.
+    if (want("glider")) {
+        for (const float celsius : {15.0f, -5.0f}) {
+            const setup s{"Orvell Glider.acf", 0.0f, 60.0f};
+            char what[120];
+            std::snprintf(what, sizeof what, "parked on its brake in a 30-kt wind abeam at %+.0f C: most swing (deg)", celsius);
+            rows.push_back(make_within("glider", what, 0.0f, 0.0f, 10.0f,
+                                       [s, celsius] { return fly_parked(s, 30.0f, true, celsius).most_swing_deg; }));
+            std::snprintf(what, sizeof what, "parked, brake off, in a 30-kt wind abeam at %+.0f C: moved (m)", celsius);
+            rows.push_back(make_within("glider", what, 0.0f, 0.0f, 1.0f,
+                                       [s, celsius] { return fly_parked(s, 30.0f, false, celsius).moved_m; }));
         }
     }
 

@@ -105,6 +105,15 @@ float fly_idle_creep(const setup& s, float seconds);
 // on a dry runway or (icy) an icy one below freezing.
 float fly_brakes(const setup& s, bool toe, bool icy);
 
+// Parked on the runway with the throttle closed, the parking brake on (or,
+// `braked` false, off), in the first start's weather at `celsius` at sea
+// level with a steady wind of `wind_kt` straight across from the left, for a
+// minute: the most its heading swung (deg) and how far it moved (m).
+struct parked_result {
+    float most_swing_deg, moved_m;
+};
+parked_result fly_parked(const setup& s, float wind_kt, bool braked, float celsius);
+
 // A rollout with every control let go, on the program's own path: touched
 // down at `touch_kt` along the runway, landing flaps, the throttle closed,
 // the brakes off (or, `braked`, both put on from the touchdown by the brakes
