@@ -12,6 +12,7 @@
 #include "core/simvars/operation.h"
 #include "core/text_util.h"
 #include "flightmodel/flt.h"
+#include "links/net_peer_settings.h"
 #include "links/net_ranges.h"
 #include "links/net_receive.h"
 #include "links/net_slots.h"
@@ -143,6 +144,10 @@ void NET_handle_ISET(net_datagram& d)
         return NET_refuse(d, "it switches on a role in which this copy follows another");
     net_iset_rcv = r;
     const int s = d.index;
+    // The slot lasts for the flight: the preferences keep the user's own.
+    const NET_peer_setting_write address_kept(net_ip_text[s], NET_IP_TEXT_SIZE, s);
+    const NET_peer_setting_write port_kept(net_port_text[s], NET_PORT_TEXT_SIZE, s);
+    const NET_peer_setting_write enabled_kept(&net_slot_enabled[s], sizeof net_slot_enabled[s], s);
     const size_t ip = strnlen(net_iset_rcv.ip, NET_IP_TEXT_SIZE - 1);
     std::memset(net_ip_text[s], 0, NET_IP_TEXT_SIZE);
     std::memcpy(net_ip_text[s], net_iset_rcv.ip, ip);

@@ -26,6 +26,7 @@
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/plane_state.h"
+#include "links/net_peer_settings.h"
 #include "links/net_ranges.h"
 #include "links/net_receive.h"
 #include "links/net_slots.h"
@@ -250,6 +251,9 @@ void NET_handle_GSET(int n)
 {
     const gset_row row = gset_row_of(n);
     const float v = net_gset_rcv;
+    // The setting lasts for the flight: the preferences keep the user's own.
+    const NET_peer_setting_write kept(row.int_place ? static_cast<void*>(row.int_place) : row.float_place,
+                                      sizeof(int32_t));
     // A value beyond the int range has no defined conversion: it stores nothing.
     if (row.kind == GSET_INT && NET_fits_int(v)) {
         *row.int_place = static_cast<int32_t>(v);

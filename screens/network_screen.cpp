@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "core/frame_clock.h"
 #include "core/reset_registry.h"
@@ -13,6 +14,7 @@
 #include "graphics/list.h"
 #include "graphics/widget.h"
 #include "links/dataout.h"
+#include "links/net_peer_settings.h"
 #include "links/net_slots.h"
 #include "links/network.h"
 #include "screens/screen_layout.h"
@@ -46,6 +48,8 @@ constexpr int REFUSED_COLOUR = 51;        // light red
 constexpr int ADDRESS_RANGE_TEXT = 550;   // what an address field takes
 constexpr int PORT_RANGE_TEXT = 551;      // what a port field takes
 constexpr int GRAPH_NOTE_TEXT = 552;      // what to tick for the data graph
+constexpr int PEER_SLOT_TEXT = 553;           // a destination a peer switched on
+constexpr int PEER_SLOTS_UNSHOWN_TEXT = 554;  // those of them without a row
 
 // The four columns of the data table: first group, last group, x, and the
 // groups after which a spacer row follows.
@@ -140,6 +144,12 @@ void connections()
                                                    SETUP_network_port_check, network_screen.kept_port[i]);
         }
         if (BTN_check_box(185.0f, y, &net_slot_enabled[i], LANG_ui_text(709), 1)) SETUP_network_role_clicked(i);
+        // A destination a peer switched on is the peer's choice of address,
+        // for this flight only: marked after the role's name.
+        if (NET_slot_set_by_peer(i)) {
+            const float after = 215.0f + 6.0f * static_cast<float>(std::strlen(LANG_ui_text(266 + i))) + 12.0f;
+            OGL_draw_string(REFUSED_COLOUR, after, y, LANG_ui_text(PEER_SLOT_TEXT), 9999.0f, LABEL_FONT);
+        }
         // An address keeps only its digits and points: the text ends at any other character.
         for (char& ch : net_ip_text[i])
             if (!((ch >= '0' && ch <= '9') || ch == '.')) ch = 0;
@@ -147,6 +157,15 @@ void connections()
     // A refused address or port: the range the field takes, under the fields.
     if (address_refused) OGL_draw_string(REFUSED_COLOUR, 20.0f, 160.0f, LANG_ui_text(ADDRESS_RANGE_TEXT), 165.0f, LABEL_FONT);
     if (port_refused) OGL_draw_string(REFUSED_COLOUR, 20.0f, 125.0f, LANG_ui_text(PORT_RANGE_TEXT), 165.0f, LABEL_FONT);
+    // Slots without a row here that a peer switched on: named in one line.
+    std::string unshown;
+    for (int i = NETWORK_SCREEN_ROLES; i < NET_SLOT_COUNT; ++i)
+        if (NET_slot_set_by_peer(i)) unshown += (unshown.empty() ? " " : ", ") + std::to_string(i);
+    if (!unshown.empty()) {
+        const std::string line = LANG_ui_text(PEER_SLOTS_UNSHOWN_TEXT) + unshown;
+        OGL_draw_string(REFUSED_COLOUR, 215.0f, role_row_y(NETWORK_SCREEN_ROLES - 1) - 24.0f, line.c_str(), 9999.0f,
+                        LABEL_FONT);
+    }
     if (net_slot_enabled[11] || net_slot_enabled[12])
         BTN_digit_field(100.0f, 65.0f, &sim_network_dataout.network_data_rate, 2, 0, 1.0f, 50.0f, LANG_ui_text(116));
 

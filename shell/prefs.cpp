@@ -25,6 +25,7 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/plane_state.h"
 #include "flightmodel/planet_values.h"
+#include "links/net_peer_settings.h"
 #include "links/net_slots.h"
 #include "links/serial_calibration.h"
 #include "core/alert.h"
@@ -732,6 +733,10 @@ void PREFS_read_write(int kind, int mode, const char* path)
     }
     const transfer t{mode, kind};
     const bool reading = mode == PREFS_READ;
+    // What peers set through the link lasts for the flight: written, each
+    // such setting is the user's own value; read, the file's values are the user's.
+    const NET_users_settings_scope users_values(!reading);
+    if (reading && (kind == PREFS_KIND_GENERAL || kind == PREFS_KIND_RESOLUTION)) NET_forget_peer_settings();
 
     if (kind == PREFS_KIND_PILOT) {
         if (reading) {
