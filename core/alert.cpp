@@ -75,14 +75,6 @@ void MACIBM_nuke_alert(int return_mode, const char* line1, const char* line2, co
 {
     const char* passed[4] = {line1 ? line1 : "", line2 ? line2 : "", line3 ? line3 : "", line4 ? line4 : ""};
 
-    // What a peer's command, click or key would show in a box is refused
-    // through the link instead, counted there under its first line (a box
-    // stops the flight until someone at this machine dismisses it, and a
-    // line each would let a peer fill the disk). A fatal alert still ends the
-    // program.
-    if (code != ALERT_FATAL && core_hooks.CORE_refuse_notice_of_peer && CORE_refuse_notice_of_peer(passed[0]))
-        return;
-
     // The program names its files with '\' separators and matches them on this
     // disk case-blind; a line naming one is shown and logged as the file's path
     // on this disk, where the program's own form would name no file here.
@@ -92,6 +84,23 @@ void MACIBM_nuke_alert(int return_mode, const char* line1, const char* line2, co
             UTIL_strcpy(FOLDERS_log_path(passed[i]).c_str(), lines[i]);
         else
             UTIL_strcpy(passed[i], lines[i]);
+    }
+
+    // What a peer's command, click or key would show in a box is refused
+    // through the link instead, counted there under its first line (a box
+    // stops the flight until someone at this machine dismisses it, and a
+    // line each would let a peer fill the disk); the logged refusal carries
+    // every line, so the file named and the reason are not lost. A fatal
+    // alert still ends the program.
+    if (code != ALERT_FATAL && core_hooks.CORE_refuse_notice_of_peer) {
+        std::string whole;
+        for (const char* l : lines) {
+            if (!l[0]) continue;
+            if (!whole.empty()) whole += ' ';
+            whole += l;
+        }
+        while (!whole.empty() && whole.back() == '.') whole.pop_back();   // the log line ends it
+        if (CORE_refuse_notice_of_peer(passed[0], whole.c_str())) return;
     }
     if (code == ALERT_ABOUT) {
         for (int i = 0; i < 3; ++i) UTIL_strcpy(ABOUT_LINES[i], lines[i]);

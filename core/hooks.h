@@ -39,7 +39,8 @@
       (int return_mode, const char* const passed[4], const char* const shown[4], int code),                            \
       (return_mode, passed, shown, code), ALERT_show_box)                                                              \
     X(UI_open_file_browser, int, (int mode, int kind, char* name, char* path), (mode, kind, name, path), opensave)     \
-    X(CORE_refuse_notice_of_peer, int, (const char* line), (line), NET_refuse_notice_of_peer)                          \
+    X(CORE_refuse_notice_of_peer, int, (const char* line, const char* detail), (line, detail),                         \
+      NET_refuse_notice_of_peer)                                                                                       \
     X(CORE_peer_input_refused, int, (), (), APPLICATION_peer_input_refused)                                            \
     X(MACIBM_loading_screen, void, (const char* message), (message), LOADING_draw_screen)                              \
     X(CORE_plane_stepped, void, (int plane), (plane), CYCLE_plane_stepped)                                             \

@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -578,9 +579,15 @@ bool write_bmp_bytes(FILE* f, int width, int height)
 // picture for saved when nothing was written. The temporary file goes.
 bool failed_save(const std::string& temp, const char* path)
 {
+    // The system's reason for the failed write (a full disk, no permission),
+    // taken before the clean-up below can change it.
+    const int why = errno;
     if (!temp.empty()) std::remove(PLAT_resolve_path(temp.c_str()).c_str());
-    MACIBM_nuke_alert(app_mode, "The picture could not be saved:", path, "Check that its folder exists",
-                      "and that the disk is writable and not full.", ALERT_NOTICE);
+    const std::string last = why != 0 ? std::string("and that the disk is writable and not full (") +
+                                            std::strerror(why) + ")."
+                                      : std::string("and that the disk is writable and not full.");
+    MACIBM_nuke_alert(app_mode, "The picture could not be saved:", path, "Check that its folder exists", last.c_str(),
+                      ALERT_NOTICE);
     return false;
 }
 
@@ -600,6 +607,7 @@ bool BMP_write_file(const char* path, int width, int height)
     // file-size limit met on the way is a failed write like a full disk, not
     // the end of the program.
     const PLAT_size_limit_hold hold;
+    errno = 0;   // a reason left from an earlier call is not this write's
     const std::string temp = std::string(path) + FILE_SAVE_SUFFIX;
     if (write_bmp_bytes(PLAT_fopen(temp.c_str(), "wb"), width, height) && PLAT_replace_file(temp.c_str(), path))
         return true;
@@ -610,6 +618,7 @@ bool BMP_write_new_numbered_file(const char* stem, const char* suffix, int32_t& 
 {
     if (!stem || !suffix || !fits_pixel_buffer(width, height)) return false;
     const PLAT_size_limit_hold hold;
+    errno = 0;   // a reason left from an earlier call is not this write's
     // A temporary file of this writer's own: two writers of one name would
     // write into each other's file.
     std::string temp;

@@ -127,7 +127,7 @@ void counted_label(const uint8_t* head, char out[5])
 constexpr float REPORT_PERIOD_SEC = 1.0f;
 constexpr int REFUSAL_KINDS = 24;          // kinds a summary names; later kinds are counted as others
 constexpr int SUMMARY_KINDS_SHOWN = 12;    // kinds written out in one line
-constexpr int EXPLANATION_SIZE = 400;
+constexpr int EXPLANATION_SIZE = 1200;     // a refused notice: its lines, a file path among them
 constexpr int REASON_SIZE = 160;           // a reason kept for the summary (a longer one is cut)
 
 struct refusal_kind {
@@ -503,10 +503,18 @@ void NET_refuse_command(const char* why)
     NET_refuse(d, why);
 }
 
-int NET_refuse_notice_of_peer(const char* line)
+int NET_refuse_notice_of_peer(const char* line, const char* detail)
 {
     if (!net_command_from_peer) return 0;
-    NET_refuse_command(line && line[0] ? line : "its command would open a box");
+    const char* kind = line && line[0] ? line : "its command would open a box";
+    const char* why = detail && detail[0] ? detail : kind;
+    if (handling) {
+        NET_refuse_detail(*handling, kind, why);
+    } else {
+        net_datagram d{};
+        std::memcpy(d.label, "KSTM", 5);
+        NET_refuse_detail(d, kind, why);
+    }
     return 1;
 }
 

@@ -146,9 +146,10 @@ void NET_refuse_command(const char* why);
 // The one rule for what a peer's command would show in a box (the alert
 // routine asks it before any notice): while a peer's command, click or key is
 // handled the notice is refused through the link, counted with the others
-// under its first line, and 1 is returned; the user's own gets its box (0).
-// A box stops the flight until someone at this machine dismisses it.
-int NET_refuse_notice_of_peer(const char* line);
+// under its first line and logged with `detail` (all its lines), and 1 is
+// returned; the user's own gets its box (0). A box stops the flight until
+// someone at this machine dismisses it.
+int NET_refuse_notice_of_peer(const char* line, const char* detail);
 
 // Set while a command a peer sent runs, and while a peer's click ("MOUS") or
 // key ("CHAR") is handled: what it would show in a box is counted with the

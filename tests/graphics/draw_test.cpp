@@ -379,6 +379,7 @@ TEST_F(Drawing, BmpWriterAndScreenshots)
     EXPECT_EQ(recorded_alerts[0].code, ALERT_NOTICE);
     EXPECT_EQ(recorded_alerts[0].lines[0], "The picture could not be saved:");
     EXPECT_EQ(recorded_alerts[0].lines[1], tmp.prefix() + "screenshot_5.bmp");
+    EXPECT_EQ(recorded_alerts[0].lines[3], "and that the disk is writable and not full (File too large).");
     EXPECT_EQ(recorded_alerts[1].lines[1], path);
     EXPECT_FALSE(std::filesystem::exists(tmp.path() / "screenshot_5.bmp"));
     EXPECT_FALSE(std::filesystem::exists(tmp.path() / "screenshot_5.bmp.partial"));

@@ -9,7 +9,10 @@
 #include "core/input.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/plane_state.h"
+#include "core/alert.h"
+#include "links/net_peer_settings.h"
 #include "links/net_receive.h"
+#include "shell/prefs.h"
 #include "screens/network_screen.h"
 #include "tests/links/net_fixture.h"
 #include "world/scenery_area.h"
@@ -80,6 +83,64 @@ TEST_F(Receive, RefusalsAreSummedUpInOneLineASecond)
 }
 
 // A block from a big-endian sender: every word reversed on the wire.
+// What a peer sets lasts for the flight: written, the preferences hold the
+// user's own settings and destinations until the user changes them again;
+// the destinations a peer switched on are known as the peer's.
+TEST_F(Receive, APeersSettingsAndDestinationsAreNotSavedAsTheUsers)
+{
+    const std::string path = (dir_.path() / "gen.prf").string();
+    auto saved = [&] {
+        PREFS_read_write(PREFS_KIND_GENERAL, PREFS_WRITE, path.c_str());
+        return read_file_bytes(path);
+    };
+    float& fov = sim_graphics_view.field_of_view_deg;
+    fov = 60.0f;
+    sim_graphics_settings.autogen_level = 1;
+    const std::string users = saved();
+    char ip[NET_IP_TEXT_SIZE], port[NET_PORT_TEXT_SIZE];
+    std::memcpy(ip, net_ip_text[15], sizeof ip);
+    std::memcpy(port, net_port_text[15], sizeof port);
+    receive_record("GSET", 24, 179.0f);
+    receive_record("GSET", 6, 5.0f);
+    receive_record("ISET", 3, net_iset_record{"10.9.8.7", "4000", 1});
+    receive_record("ISET", 15, net_iset_record{"10.9.8.7", "4001", 1});
+    EXPECT_EQ(fov, 179.0f);
+    EXPECT_TRUE(NET_slot_set_by_peer(3) && NET_slot_set_by_peer(15));
+    EXPECT_FALSE(NET_slot_set_by_peer(4));
+    EXPECT_EQ(saved(), users);
+    EXPECT_EQ(fov, 179.0f);   // the peer's for the rest of the flight
+    EXPECT_STREQ(net_ip_text[15], "10.9.8.7");
+
+    // The user's own change is the user's: the slot's port typed over, the view set.
+    std::strcpy(net_port_text[15], "4002");
+    fov = 70.0f;
+    const std::string changed = saved();
+    EXPECT_NE(changed, users);
+    EXPECT_FALSE(NET_slot_set_by_peer(15));
+    fov = 60.0f;   // and back: the user's first values
+    std::memcpy(net_ip_text[15], ip, sizeof ip);
+    std::memcpy(net_port_text[15], port, sizeof port);
+    net_slot_enabled[15] = 0;
+    EXPECT_EQ(saved(), users);
+}
+
+// A notice a peer's command would raise is refused, and its log line keeps
+// every line of it: the file named and the reason.
+TEST_F(Receive, ARefusedNoticeIsLoggedWithAllItsLines)
+{
+    {
+        const net_peer_scope peer;
+        MACIBM_nuke_alert(0, "The picture could not be saved:", "/disk/shot_1.bmp", "Check that its folder exists",
+                          "and that the disk is writable and not full (No space left on device).", ALERT_NOTICE);
+    }
+    NET_report_refusals();
+    EXPECT_NE(error_text().find("Dropped a \"KSTM\" datagram (index 0): The picture could not be saved: "
+                                "/disk/shot_1.bmp Check that its folder exists and that the disk is writable and "
+                                "not full (No space left on device).\n"),
+              std::string::npos)
+        << error_text();
+}
+
 TEST_F(Receive, SharedStateFromABigEndianSenderSetsTimeWeatherAndFailures)
 {
     stat_block s{};
