@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "aircraft/acf_load.h"
@@ -37,6 +38,7 @@
 #include "links/joystick.h"
 #include "links/plugin_host.h"
 #include "links/plugin_nav.h"
+#include "links/plugin_threads.h"
 #include "links/speech.h"
 #include "world/apt_scene.h"
 #include "world/nav_lookup.h"
@@ -72,6 +74,18 @@ constexpr std::array<int, PLUGIN_COMMANDS> COMMAND_KEY_SLOT = [] {
     return t;
 }();
 constexpr int command_button_code(int n) { return n <= 57 ? n : n == 58 ? 93 : n - 1; }
+
+// The address in the plug-in that a host service returns to: names the
+// plug-in whose call from another thread is queued or refused. Used in the
+// services themselves, which plug-ins call through the table.
+#define PLUGIN_CALLER __builtin_return_address(0)
+// A drawing or state call from a thread other than the frames' is refused:
+// the drawing context and the state caches are the main thread's.
+#define REFUSED_OFF_MAIN_THREAD(answer)                                                                               \
+    if (!PLUGIN_on_main_thread()) {                                                                                    \
+        PLUGIN_refuse_call(PLUGIN_CALLER);                                                                             \
+        return answer;                                                                                                 \
+    }
 
 constexpr std::array<int, 7> LANGUAGES = {-1, 0, 1, 2, 3, 4, 5};
 
@@ -114,6 +128,7 @@ void PLUGIN_host_get_mouse(int* x, int* y, int with_menu_bar)
 void PLUGIN_host_set_graphics_state(int fog, int texture_units, int lighting, int flag_a, int flag_b, int depth_test,
                         int depth_write)
 {
+    REFUSED_OFF_MAIN_THREAD()
     const int transparency = flag_a ? (flag_b ? 7 : 6) : (flag_b ? 5 : 4);
     // A unit count past the units the state setter keeps would index past its cache: held to 0..4.
     OGL_set_state(fog ? 0 : 1, std::clamp(texture_units, 0, TEX_UNITS_CACHED), lighting ? 2 : 3, transparency,
@@ -128,6 +143,7 @@ ORVELL_RESET(PLUGIN_binding_reset, program);
 // The texture binder keeps the cache of what each unit holds.
 void PLUGIN_host_bind_texture(int texture, int unit)
 {
+    REFUSED_OFF_MAIN_THREAD()
     plugin_binding_flag = 1;
     OGL_bind_tex(texture, unit);
     plugin_binding_flag = 0;
@@ -136,6 +152,7 @@ void PLUGIN_host_bind_texture(int texture, int unit)
 void PLUGIN_host_gen_tex_ids(int* out, int count)
 {
     if (out == nullptr || count <= 0) return;
+    REFUSED_OFF_MAIN_THREAD()
     int candidate = FIRST_FREE_TEXTURE;
     for (int i = 0; i < count; ++i) {
         while (glIsTexture(static_cast<GLuint>(candidate))) ++candidate;
@@ -152,6 +169,7 @@ int PLUGIN_host_get_texture(int kind)
 // ---- slots 8..13 ----------------------------------------------------------
 void PLUGIN_host_draw_dark_box(int left, int top, int right, int bottom)
 {
+    REFUSED_OFF_MAIN_THREAD()
     OGL_shade_box(static_cast<float>(left), static_cast<float>(bottom), static_cast<float>(right),
                   static_cast<float>(top), 0.5f);
 }
@@ -173,6 +191,7 @@ void PLUGIN_host_draw_string(float* rgb, int x, int y, char* text, int* wrap_wid
 {
     const int f = mapped_font(font);
     if (f < 0 || text == nullptr) return;
+    REFUSED_OFF_MAIN_THREAD()
     set_text_colour(rgb);
     const float wrap = wrap_width ? static_cast<float>(*wrap_width) : 10000.0f;
     OGL_draw_string(COLOUR_PLUGIN_TEXT, static_cast<float>(x), static_cast<float>(y), text, wrap, f);
@@ -182,6 +201,7 @@ void PLUGIN_host_draw_number(float* rgb, int x, int y, double value, int digits,
 {
     const int f = mapped_font(font);
     if (f < 0) return;
+    REFUSED_OFF_MAIN_THREAD()
     set_text_colour(rgb);
     OGL_draw_string_fmt(COLOUR_PLUGIN_TEXT, static_cast<float>(x), static_cast<float>(y), static_cast<float>(value),
                         digits, decimals, show_sign, f);
@@ -230,6 +250,7 @@ void PLUGIN_host_draw_aircraft(int plane, float x, float y, float z, float pitch
                    ORPM_draw_info* info)
 {
     if (plane < 0 || plane >= PLUGIN_PLANES) return;
+    REFUSED_OFF_MAIN_THREAD()
     ORPM_draw_info d{};
     d.size = sizeof(ORPM_draw_info);
     d.throttle = 0.3f;
@@ -284,14 +305,28 @@ void PLUGIN_host_draw_aircraft(int plane, float x, float y, float z, float pitch
     });
 }
 
-void PLUGIN_host_set_aircraft(int plane, char* path, char* file_name)
+void set_aircraft_now(int plane, const char* path, const char* file_name)
 {
-    if (plane < 0 || plane >= PLUGIN_PLANES || path == nullptr || file_name == nullptr) return;
     copy_text(pln[plane].acf_file_path, path, TEXT_FIELD);
     copy_text(pln[plane].acf_file_name, file_name, TEXT_FIELD);
     ACF_load_and_setup(plane);
     // The user's panel pictures are part of the flying view's background.
     if (plane == 0) CORE_load_background();
+}
+
+// A text a plug-in passes, cut to `size` - 1 characters, kept for a queued call.
+std::string kept_text(const char* text, size_t size) { return std::string(text, strnlen(text, size - 1)); }
+
+void PLUGIN_host_set_aircraft(int plane, char* path, char* file_name)
+{
+    if (plane < 0 || plane >= PLUGIN_PLANES || path == nullptr || file_name == nullptr) return;
+    if (!PLUGIN_on_main_thread()) {
+        return PLUGIN_queue_call(PLUGIN_CALLER, PLUGIN_CALL_COMMAND,
+                                 [plane, p = kept_text(path, TEXT_FIELD), f = kept_text(file_name, TEXT_FIELD)] {
+                                     set_aircraft_now(plane, p.c_str(), f.c_str());
+                                 });
+    }
+    set_aircraft_now(plane, path, file_name);
 }
 
 void PLUGIN_host_get_aircraft(int plane, char* path_out, char* file_name_out)
@@ -303,11 +338,23 @@ void PLUGIN_host_get_aircraft(int plane, char* path_out, char* file_name_out)
 
 int PLUGIN_host_count_aircraft() { return sim_graphics_settings.draw_aircrafts; }
 
+void select_airport_now(const char* id);
+
 void PLUGIN_host_select_airport(char* airport_id)
 {
     if (airport_id == nullptr) return;
     char id[8];
     copy_text(id, airport_id, sizeof id);
+    if (!PLUGIN_on_main_thread()) {
+        return PLUGIN_queue_call(PLUGIN_CALLER, PLUGIN_CALL_START, [kept = std::string(id)] {
+            select_airport_now(kept.c_str());
+        });
+    }
+    select_airport_now(id);
+}
+
+void select_airport_now(const char* id)
+{
     int index = -1;
     NAV_find_nearest_by_id(id, 1, index, flt[0].latitude, flt[0].longitude);
     start_selection.airport_index = index;
@@ -316,7 +363,12 @@ void PLUGIN_host_select_airport(char* airport_id)
 }
 
 // ---- slots 19..27 ---------------------------------------------------------
-void PLUGIN_host_simulate_key(int modifiers, int key) { CORE_run_key(modifiers, key); }
+void PLUGIN_host_simulate_key(int modifiers, int key)
+{
+    if (!PLUGIN_on_main_thread())
+        return PLUGIN_queue_call(PLUGIN_CALLER, PLUGIN_CALL_COMMAND, [modifiers, key] { CORE_run_key(modifiers, key); });
+    CORE_run_key(modifiers, key);
+}
 
 void PLUGIN_host_speak(char* text)
 {
@@ -326,19 +378,34 @@ void PLUGIN_host_speak(char* text)
 void PLUGIN_host_command_key(int command)
 {
     if (command < 0 || command >= PLUGIN_COMMANDS) return;
-    CORE_run_key_slot(0, COMMAND_KEY_SLOT[command]);
+    const int slot = COMMAND_KEY_SLOT[command];
+    if (!PLUGIN_on_main_thread())
+        return PLUGIN_queue_call(PLUGIN_CALLER, PLUGIN_CALL_COMMAND, [slot] { CORE_run_key_slot(0, slot); });
+    CORE_run_key_slot(0, slot);
 }
 
-void PLUGIN_host_command_button(int* commands, int up, int continuous)
+void command_button_now(const std::vector<int>& commands, int up, int continuous)
 {
-    if (commands == nullptr) return;
-    for (int i = 0; commands[i] != 0; ++i) {
-        const int c = commands[i];
+    for (const int c : commands) {
         if (c < 1 || c >= PLUGIN_COMMANDS) continue;
         const int code = command_button_code(c);
         if (!up) continuous ? JOY_button_held(code) : JOY_button_pressed(code);
         else continuous ? JOY_button_idle(code) : JOY_button_released(code);
     }
+}
+
+void PLUGIN_host_command_button(int* commands, int up, int continuous)
+{
+    if (commands == nullptr) return;
+    // The list ends at its 0; a list without one is read no further than one
+    // entry per command.
+    std::vector<int> list;
+    for (int i = 0; i < PLUGIN_COMMANDS && commands[i] != 0; ++i) list.push_back(commands[i]);
+    if (!PLUGIN_on_main_thread()) {
+        return PLUGIN_queue_call(PLUGIN_CALLER, PLUGIN_CALL_COMMAND,
+                                 [list = std::move(list), up, continuous] { command_button_now(list, up, continuous); });
+    }
+    command_button_now(list, up, continuous);
 }
 
 void PLUGIN_host_get_system_path(char* out) { copy_text(out, program_folder, TEXT_SIZE); }
@@ -361,13 +428,15 @@ int PLUGIN_host_get_language()
 void PLUGIN_host_debug_string(char* text)
 {
     if (text == nullptr) return;
-    error_log << text;
-    error_log.flush();
+    PLUGIN_log_text(PLUGIN_CALLER, text, std::strlen(text));
 }
 
 // ---- slots 28..33 ---------------------------------------------------------
 int PLUGIN_host_create_menu(int parent_menu, int parent_item, char* title)
 {
+    // The new menu's number is the answer, so the call cannot wait for the
+    // next frame: from another thread it is refused.
+    REFUSED_OFF_MAIN_THREAD(-1)
     for (int m = MENU_FIRST_PLUGIN; m <= MENU_LAST_PLUGIN; ++m) {
         if (menu_table[m].title[0] != 0) continue;
         char text[MENU_TEXT_SIZE];
@@ -389,6 +458,7 @@ int PLUGIN_host_create_menu(int parent_menu, int parent_item, char* title)
 int PLUGIN_host_append_menu_item(int menu, int item, char* text, int enabled)
 {
     if (menu < MENU_FIRST_PLUGIN || menu > MENU_LAST_PLUGIN || item < 0 || item >= MENU_ITEMS) return 0;
+    REFUSED_OFF_MAIN_THREAD(0)
     char label[MENU_TEXT_SIZE];
     copy_text(label, text ? text : "", MENU_TEXT_SIZE);
     const int command = menu * 100 + item;
@@ -396,18 +466,41 @@ int PLUGIN_host_append_menu_item(int menu, int item, char* text, int enabled)
     return command;
 }
 
-void PLUGIN_host_set_menu_item(int menu, int item, char* text, int enabled) { PLUGIN_host_append_menu_item(menu, item, text, enabled); }
+void PLUGIN_host_set_menu_item(int menu, int item, char* text, int enabled)
+{
+    if (!PLUGIN_on_main_thread()) {
+        return PLUGIN_queue_call(PLUGIN_CALLER, PLUGIN_CALL_COMMAND,
+                                 [menu, item, t = kept_text(text ? text : "", MENU_TEXT_SIZE), enabled]() mutable {
+                                     PLUGIN_host_append_menu_item(menu, item, t.data(), enabled);
+                                 });
+    }
+    PLUGIN_host_append_menu_item(menu, item, text, enabled);
+}
 
 void PLUGIN_host_destroy_menu(int menu)
 {
     // Only the plug-ins' own slots: clearing the title of one of the
     // program's menus would free its slot and lose it from the bar.
     if (menu < MENU_FIRST_PLUGIN || menu > MENU_LAST_PLUGIN) return;
+    if (!PLUGIN_on_main_thread())
+        return PLUGIN_queue_call(PLUGIN_CALLER, PLUGIN_CALL_COMMAND, [menu] { menu_table[menu].title[0] = 0; });
     menu_table[menu].title[0] = 0;
 }
 
-void PLUGIN_host_set_situation(int code, int sub_mode) { FLIGHT_init_situation(code, sub_mode); }
-void PLUGIN_host_reload_scenery() { APT_build_scene(1); }
+void PLUGIN_host_set_situation(int code, int sub_mode)
+{
+    if (!PLUGIN_on_main_thread()) {
+        return PLUGIN_queue_call(PLUGIN_CALLER, PLUGIN_CALL_START,
+                                 [code, sub_mode] { FLIGHT_init_situation(code, sub_mode); });
+    }
+    FLIGHT_init_situation(code, sub_mode);
+}
+
+void PLUGIN_host_reload_scenery()
+{
+    if (!PLUGIN_on_main_thread()) return PLUGIN_queue_call(PLUGIN_CALLER, PLUGIN_CALL_START, [] { APT_build_scene(1); });
+    APT_build_scene(1);
+}
 
 }   // namespace
 

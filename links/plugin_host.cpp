@@ -13,6 +13,7 @@
 #include "core/menu_table.h"
 #include "core/screen.h"
 #include "core/simvars/graphics.h"
+#include "links/plugin_threads.h"
 #include "platform/plat_dl.h"
 #include "platform/plat_files.h"
 
@@ -110,6 +111,7 @@ void PLUGIN_load(const char* program_folder_path)
 void PLUGIN_call_shutdown()
 {
     if (plugin_host.entries.shutdown) plugin_host.entries.shutdown();
+    PLUGIN_report_thread_calls();
 }
 
 int PLUGIN_call_draw_hook(int phase)

@@ -39,3 +39,12 @@ void PLAT_dl_close(void* library)
 }
 
 const char* PLAT_dl_error() { return last_error.c_str(); }
+
+std::string PLAT_dl_library_of(const void* address)
+{
+    Dl_info info{};
+    if (address == nullptr || dladdr(address, &info) == 0 || info.dli_fname == nullptr) return "";
+    const std::string path = info.dli_fname;
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}

@@ -20,6 +20,7 @@
 #include "links/net_slots.h"
 #include "links/network.h"
 #include "links/plugin_host.h"
+#include "links/plugin_threads.h"
 #include "links/sound.h"
 #include "panel/panel.h"
 #include "platform/plat_events.h"
@@ -408,6 +409,8 @@ void MACIBM_do_frame()
     mark("clouds");
 
     NET_receive();
+    // What plug-ins' own threads asked of the program since the last frame.
+    PLUGIN_run_queued_calls();
 
     // Nothing is drawn and nothing moves before the window was painted once;
     // the frame still takes its time, so waiting for the paint does not spin.
