@@ -11,7 +11,9 @@
 // plug-in, with the reason, in one line. Each file is first loaded in a child
 // process, so that one the system's loader stops at (a damaged file) ends the
 // child and not the program; the plug-ins that could not be loaded are
-// handed to the program by ORPMLoadProblems for its notice.
+// handed to the program by ORPMLoadProblems for its notice. A file whose test
+// load hangs or ends the child is also kept in the record of plug-ins left
+// out (below), so that later starts neither wait for it nor try it again.
 //
 // A plug-in's start call runs in the program, with a marker beside this
 // library naming it while it runs and a watchdog thread timing it. One whose
@@ -432,6 +434,15 @@ int guarded_start(const std::filesystem::path& folder, const std::filesystem::pa
 // whose initialisers never return.
 constexpr int TEST_LOAD_SECONDS = 20;
 constexpr size_t TEST_LOAD_MESSAGE_BYTES = 4096;
+int test_load_seconds = TEST_LOAD_SECONDS;   // ORPMSetTestLoadLimit
+
+// What the test load found: an empty reason when the file loads. One that
+// hung or ended the test process is recorded with the plug-ins left out, so
+// the next start does not wait for it or try it again until it changes.
+struct test_load_result {
+    std::string why;
+    bool left_out = false;
+};
 
 // Whether the system's loader takes the file without ending the process: it
 // is loaded first in a child process, which then ends with status 0. A
@@ -442,15 +453,15 @@ constexpr size_t TEST_LOAD_MESSAGE_BYTES = 4096;
 // (the file loads, or the loader answered with an error that the real load
 // gives again); otherwise why the file is passed over, with the first line
 // the loader wrote. The child runs the file's initialisers too, and nothing else.
-std::string test_load(const std::filesystem::path& file)
+test_load_result test_load(const std::filesystem::path& file)
 {
     int pipe_ends[2];
-    if (pipe(pipe_ends) != 0) return "";   // no way to test: loaded as before
+    if (pipe(pipe_ends) != 0) return {};   // no way to test: loaded as before
     const pid_t child = fork();
     if (child < 0) {
         close(pipe_ends[0]);
         close(pipe_ends[1]);
-        return "";
+        return {};
     }
     if (child == 0) {
         dup2(pipe_ends[1], STDERR_FILENO);
@@ -464,7 +475,7 @@ std::string test_load(const std::filesystem::path& file)
     // What the child writes on its error output, until it ends (the pipe
     // then reads as ended) or the time is up.
     std::string written;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(TEST_LOAD_SECONDS);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(test_load_seconds);
     bool timed_out = false;
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
@@ -487,8 +498,11 @@ std::string test_load(const std::filesystem::path& file)
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
-    if (timed_out) return "loading it did not finish within " + std::to_string(TEST_LOAD_SECONDS) + " seconds";
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return "";
+    if (timed_out)
+        return {"it hung while loading: its initialisers did not finish within " + std::to_string(test_load_seconds) +
+                    " seconds",
+                true};
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return {};
     std::string why = "loading it ended a test process";
     if (WIFEXITED(status)) why += " (status " + std::to_string(WEXITSTATUS(status)) + ")";
     if (WIFSIGNALED(status)) {
@@ -497,7 +511,7 @@ std::string test_load(const std::filesystem::path& file)
     }
     const std::string first_line = written.substr(0, written.find('\n'));
     if (!first_line.empty()) why += ": " + first_line;
-    return why;
+    return {why, true};
 }
 
 void load_plugins()
@@ -508,7 +522,7 @@ void load_plugins()
     const fs::path folder = own / "modules";
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) return;
-    const left_out_table left_out = update_left_out(own, folder);
+    left_out_table left_out = update_left_out(own, folder);
     std::vector<fs::path> files;
     for (const fs::directory_entry& e : fs::directory_iterator(folder, ec))
         if (e.is_regular_file(ec)) files.push_back(e.path());
@@ -534,8 +548,17 @@ void load_plugins()
         // then comes its start call): a plug-in that ends the program there
         // is the last one the log names.
         log_line("loading and starting " + file.string());
-        if (const std::string why = test_load(file); !why.empty()) {
-            not_loaded(file, why);
+        if (const test_load_result tested = test_load(file); !tested.why.empty()) {
+            if (!tested.left_out) {
+                not_loaded(file, tested.why);
+                continue;
+            }
+            // Recorded, so that the next start does not spend its time on it again.
+            log_line(file.string() + " was left out: " + tested.why);
+            s.problems += file.string() + "\n" + tested.why + "\n";
+            left_out[file.filename().string()] = left_out_entry{identity_of(file), tested.why};
+            if (!write_record(own / LEFT_OUT_FILE, left_out))
+                log_line("the record of plug-ins left out could not be written: " + (own / LEFT_OUT_FILE).string());
             continue;
         }
         void* library = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -625,6 +648,8 @@ ORPM_EXPORT void ORPMSetStartLimit(int seconds, void (*on_overrun)())
     w.seconds = std::clamp(seconds, 1, 3600);
     w.on_overrun = on_overrun;
 }
+
+ORPM_EXPORT void ORPMSetTestLoadLimit(int seconds) { test_load_seconds = std::clamp(seconds, 1, 3600); }
 
 ORPM_EXPORT int ORPMShutdownPlugins()
 {

@@ -186,6 +186,11 @@ typedef const char* (*ORPMLoadProblems_fn)();
 // manager leaves that plug-in out). Set before ORPMInitializePlugins; the
 // tests shorten the time and end the process instead.
 typedef void (*ORPMSetStartLimit_fn)(int seconds, void (*on_overrun)());
+// Our manager's limit on the test load of a plug-in file (its initialisers run
+// in a child process): the seconds it may take, 20 unless set (the tests
+// shorten it). A file whose test load overruns, or ends the child, is left
+// out and recorded as one whose start call hangs or crashes is.
+typedef void (*ORPMSetTestLoadLimit_fn)(int seconds);
 
 // The ten hooks the program calls on the manager, and the manager on each
 // plug-in (under the plug-in entry names below); each null where the library

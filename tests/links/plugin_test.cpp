@@ -10,6 +10,8 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -42,6 +44,7 @@
 #include "graphics/ogl_state.h"
 #include "links/plugin_host.h"
 #include "links/plugin_nav.h"
+#include "links/plugin_threads.h"
 #include "panel/controls/controls.h"
 #include "shell/main.h"
 #include "shell/menus.h"
@@ -1051,6 +1054,113 @@ TEST_F(PluginHost, EachPluginIsNamedBeforeItRunsAndAFileThatIsNotOneInOneLine)
     EXPECT_TRUE(log.lines_naming("ORPM.so").empty());
 }
 
+// A plug-in whose initialisers never return costs its test load's time once:
+// the log says it hung, the record of plug-ins left out keeps it, and the
+// next load passes it over at once, with the notice naming it.
+TEST_F(PluginHost, APluginWhoseInitialisersHangIsLeftOutFromTheNextLoad)
+{
+    auto lay_out_with_hang = [](const temp_folder& f, const fs::path& record) {
+        const fs::path plugins = f.path() / "Resources" / "plugins";
+        fs::create_directories(plugins / "modules");
+        fs::copy_file(ORPM_LIBRARY, plugins / "ORPM.so");
+        fs::copy_file(SAMPLE_PLUGIN, plugins / "modules" / "sample.so");
+        fs::copy_file(HANG_LOAD_PLUGIN, plugins / "modules" / "hang_load.so");
+        // The same file as before: its size and time of change.
+        fs::last_write_time(plugins / "modules" / "hang_load.so", fs::last_write_time(HANG_LOAD_PLUGIN));
+        if (!record.empty()) fs::copy_file(record, plugins / "plug-ins left out.txt");
+        void* m = dlopen((plugins / "ORPM.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+        reinterpret_cast<ORPMSetTestLoadLimit_fn>(dlsym(m, "ORPMSetTestLoadLimit"))(1);
+    };
+    auto load = [](const temp_folder& f) {
+        clear_alerts();
+        const auto began = std::chrono::steady_clock::now();
+        PLUGIN_load(f.prefix().c_str());
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+        EXPECT_STREQ(menu_table[MENU_FIRST_PLUGIN].title, "Sample");   // the others still run
+        PLUGIN_call_shutdown();
+        PLUGIN_host_reset();
+        return seconds;
+    };
+    lay_out_with_hang(folder_, {});
+    const log_capture log(folder_.path() / "ERROR.OUT");
+    EXPECT_GE(load(folder_), 1.0);
+    const std::vector<std::string> named = log.lines_naming("hang_load.so");
+    ASSERT_GE(named.size(), 2u);
+    EXPECT_NE(named[1].find("hang_load.so was left out: it hung while loading: its initialisers did not finish "
+                            "within 1 seconds"),
+              std::string::npos)
+        << named[1];
+    const fs::path record = folder_.path() / "Resources" / "plugins" / "plug-ins left out.txt";
+    EXPECT_NE(read_file_bytes(record).find("\thang_load.so\tit hung while loading"), std::string::npos);
+
+    const temp_folder next;
+    lay_out_with_hang(next, record);
+    EXPECT_LT(load(next), 1.0);
+    ASSERT_EQ(recorded_alerts.size(), 1u);
+    EXPECT_EQ(recorded_alerts[0].lines[1], (next.path() / "Resources/plugins/modules/hang_load.so").string());
+    EXPECT_EQ(recorded_alerts[0].lines[2], "It hung while loading: its initialisers did not finish within 1 "
+                                           "seconds; it is tried again when the file changes");
+}
+
+// A plug-in's own threads change nothing under the frames: a call that
+// changes the program waits for the next frame (of the starts asked for, the
+// last), one that must answer at once is refused, and the counts are one
+// line naming the plug-in. Its log output is bounded.
+TEST_F(PluginHost, CallsFromAPluginsThreadsWaitForTheFrameOrAreRefused)
+{
+    static int keys_run = 0, starts_run = 0;
+    keys_run = starts_run = 0;
+    APPLICATION_install_hooks();
+    core_hooks.CORE_run_key_slot = [](int, int) { ++keys_run; };
+    core_hooks.CORE_set_mode = [](int, const char*) { ++starts_run; };   // the airport chosen
+    PLUGIN_threads_reset();
+    PLUGIN_fill_host_table();
+    ORPM_host_table& t = PLUGIN_host_table;
+    const int menu = t.create_menu(0, 0, const_cast<char*>("Mine"));
+    ASSERT_GE(menu, MENU_FIRST_PLUGIN);
+    const log_capture log(folder_.path() / "ERROR.OUT");
+    std::atomic<int> menus_made{0};
+    std::vector<std::thread> threads;
+    for (int k = 0; k < 4; ++k)
+        threads.emplace_back([&] {
+            for (int i = 0; i < 50; ++i) {
+                t.select_airport(const_cast<char*>("KSBD"));
+                t.command_key(3);
+                t.destroy_menu(menu);
+                if (t.create_menu(0, 0, const_cast<char*>("Theirs")) >= 0) ++menus_made;
+            }
+        });
+    for (std::thread& th : threads) th.join();
+    EXPECT_EQ(keys_run, 0);
+    EXPECT_STREQ(menu_table[menu].title, "Mine");
+    EXPECT_EQ(app_mode, 0);
+    EXPECT_EQ(menus_made.load(), 0);
+    EXPECT_EQ(starts_run, 0);
+    PLUGIN_run_queued_calls();
+    EXPECT_EQ(keys_run, 200);
+    EXPECT_EQ(starts_run, 1);   // the last one asked for
+    EXPECT_EQ(menu_table[menu].title[0], 0);
+    PLUGIN_run_queued_calls();   // each ran once
+    EXPECT_EQ(keys_run, 200);
+
+    // 1 MiB of a plug-in's log, then one line saying the rest was cut.
+    const std::string line(1023, 'x');
+    std::thread([&] {
+        for (int k = 0; k < 1100; ++k) t.debug_string(const_cast<char*>((line + "\n").c_str()));
+    }).join();
+    PLUGIN_report_thread_calls();
+    const std::vector<std::string> counts = log.lines_naming("calls queued");
+    ASSERT_EQ(counts.size(), 1u);
+    EXPECT_NE(counts[0].find(" called the program from a thread of its own: 600 calls queued for the next frame, "
+                             "200 refused"),
+              std::string::npos)
+        << counts[0];
+    EXPECT_EQ(log.lines_naming(std::string(1023, 'x')).size(), 1024u);
+    EXPECT_EQ(log.lines_naming("MiB to the log: the rest of its log output is left out").size(), 1u);
+    APPLICATION_install_hooks();
+    app_mode = 0;
+}
+
 // The bytes of a shared object with the type of its first relocation
 // flipped: the system's loader, checking it, ends the whole process.
 std::string with_first_relocation_flipped(const std::string& elf)
@@ -1102,7 +1212,7 @@ TEST_F(PluginHost, APluginTheLoaderWouldStopAtIsLeftOutWithANotice)
     // In ERROR.OUT: loading it, then why it was passed over (then the notice's lines).
     const std::vector<std::string> named = log.lines_naming("a_flipped.so");
     ASSERT_GE(named.size(), 2u);
-    EXPECT_NE(named[1].find("was passed over: loading it ended a test process"), std::string::npos) << named[1];
+    EXPECT_NE(named[1].find("was left out: loading it ended a test process"), std::string::npos) << named[1];
     PLUGIN_call_shutdown();
 }
 
