@@ -36,6 +36,7 @@
 #include "core/geo.h"
 #include "core/numeric.h"
 #include "shell/keys.h"
+#include "shell/main.h"
 #include "shell/modes.h"
 #include "shell/prefs.h"
 #include "core/random.h"
@@ -995,7 +996,11 @@ void APPLICATION_save_preferences_and_logbook()
     // From here on a save that fails is a notice in ERROR.OUT: a box would
     // hold the quit up, and a second quit request would save again.
     ALERT_set_quitting(true);
-    if (local_airport_last >= 0) {
+    // A quit before the world is loaded leaves the preference files as they
+    // are. Once it is, every quit saves them: the loaded area holds no airport
+    // over open water or near a pole, and asking for one there lost the
+    // settings changed in flight without a word.
+    if (APPLICATION_started()) {
         PREFS_read_write(PREFS_KIND_GENERAL, PREFS_WRITE, pref_path_general);
         PREFS_read_write(PREFS_KIND_PILOT, PREFS_WRITE, pref_path_pilot);
     }

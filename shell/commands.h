@@ -26,7 +26,7 @@ void APPLICATION_handlemenu(int32_t command);
 // Runs one numbered command received from a peer ("menu selection " texts).
 void APPLICATION_handlemenu_remote(int32_t command);
 
-// Writes the general and pilot preferences (once a start airport was found)
+// Writes the general and pilot preferences (once the start-up loaded the world)
 // and the logbook, as the quit command does; from then on a save that fails
 // is a line in ERROR.OUT, not a box.
 void APPLICATION_save_preferences_and_logbook();

@@ -170,6 +170,7 @@ terrain_lists_lifetime terrain_lists_owner;
 }  // namespace
 
 bool APPLICATION_running() { return main_state.running; }
+bool APPLICATION_started() { return main_state.started; }
 
 void APPLICATION_install_hooks()
 {
@@ -306,6 +307,7 @@ void MACIBM_quit()
     gl_ready = 0;
     FOLDERS_close_logs();
     main_state.running = false;
+    main_state.started = false;   // a later start in this process loads the world anew
 }
 
 void MACIBM_fatal_exit()

@@ -36,6 +36,9 @@ void APPLICATION_install_hooks();
 void APPLICATION_run_frames();
 // True from the main loop's start on: the user's settings have been loaded.
 bool APPLICATION_running();
+// True once the start-up has read the preferences and loaded the world: from
+// then on a quit saves the preferences wherever the flight is.
+bool APPLICATION_started();
 
 // The shut-down: movie, plug-ins, resolution preferences (only when the window
 // was set up: after a failed display set-up the file keeps its reset header),

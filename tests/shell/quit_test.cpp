@@ -7,9 +7,15 @@
 #include <string>
 
 #include "core/alert.h"
+#include "aircraft/flight_start.h"
 #include "core/app_mode.h"
+#include "core/folders.h"
+#include "core/simvars.h"
+#include "shell/commands.h"
+#include "world/apt_scene.h"
 #include "platform/plat_events.h"
 #include "shell/main.h"
+#include "shell/prefs.h"
 #include "tests/support/startup_program.h"
 #include "tests/support/test_support.h"
 
@@ -91,4 +97,35 @@ TEST(ProgramQuit, SavesThatFailAtQuitAreOneNoticeEachAndTheQuitGoesOn)
         EXPECT_EQ(count_of(log, (prefs / name).string()), 1u) << name << "\n" << log;
     }
     EXPECT_EQ(read_file_bytes(prefs), "not a folder");
+}
+
+// A quit saves the preferences wherever the flight is once the world is
+// loaded (over open water the loaded area holds no airport); a quit before
+// the start-up has loaded it leaves the files as they are.
+TEST(ProgramQuit, AQuitOverTheOceanSavesThePreferencesAndOneBeforeTheStartDoesNot)
+{
+    auto folder = copy_default_data_folder();
+    const in_folder here(folder->path());
+    const fs::path general = folder->path() / "Resources/preferences" / PREFERENCE_FILES[0];
+    fs::create_directories(general.parent_path());
+    write_file_bytes(general, "the user's own");
+    APPLICATION_save_preferences_and_logbook();   // no start-up yet
+    EXPECT_EQ(read_file_bytes(general), "the user's own");
+
+    start_program(*folder);
+    clear_alerts();
+    const unseen_frames unseen;
+    situation_start_record& b = situation_start_state;
+    b.latitude = 30.0f;
+    b.longitude = -140.0f;
+    b.elevation = 1500.0f;
+    b.groundspeed = 60.0f;
+    FLIGHT_init_situation(SIT_IN_FLIGHT, 0);
+    run_frames_for(1.0);
+    ASSERT_EQ(local_airport_last, -1);   // the open Pacific
+    sim_graphics_view.field_of_view_deg = 61.5f;
+    close_window_and_quit();
+    sim_graphics_view.field_of_view_deg = 45.0f;
+    PREFS_read_write(PREFS_KIND_GENERAL, PREFS_READ, general.c_str());
+    EXPECT_EQ(sim_graphics_view.field_of_view_deg, 61.5f);
 }
