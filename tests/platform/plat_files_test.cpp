@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <chrono>
 #include <filesystem>
 #include <istream>
+#include <string>
 #include <utility>
 
 #include "platform/plat_files.h"
@@ -111,4 +115,16 @@ TEST(PlatFiles, ExecutablePathAndReplace)
     // A temporary file that is gone leaves the target alone.
     EXPECT_FALSE(PLAT_replace_file(from.string().c_str(), (tmp.prefix() + "TARGET.TXT").c_str()));
     EXPECT_EQ(read_file_bytes(tmp.path() / "Target.txt"), "new");
+
+    // A new file's name that a file holds already (one a crashed copy left)
+    // is passed over, the file left as it was.
+    const std::string stem = tmp.prefix() + "shot";
+    const auto left = tmp.write("shot." + std::to_string(::getpid()) + ".0.bmp", "left");
+    std::string made;
+    FILE* f = PLAT_create_unique_file(stem.c_str(), ".bmp", made);
+    ASSERT_NE(f, nullptr);
+    std::fputs("mine", f);
+    std::fclose(f);
+    EXPECT_EQ(fs::path(made).filename(), "shot." + std::to_string(::getpid()) + ".1.bmp");
+    EXPECT_EQ(read_file_bytes(left), "left");
 }
