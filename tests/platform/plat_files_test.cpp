@@ -116,15 +116,13 @@ TEST(PlatFiles, ExecutablePathAndReplace)
     EXPECT_FALSE(PLAT_replace_file(from.string().c_str(), (tmp.prefix() + "TARGET.TXT").c_str()));
     EXPECT_EQ(read_file_bytes(tmp.path() / "Target.txt"), "new");
 
-    // A new file's name that a file holds already (one a crashed copy left)
-    // is passed over, the file left as it was.
-    const std::string stem = tmp.prefix() + "shot";
-    const auto left = tmp.write("shot." + std::to_string(::getpid()) + ".0.bmp", "left");
+    // A new file's name a file holds already (a crashed copy's) is passed over, that file kept.
+    const std::string pid = std::to_string(::getpid()), stem = tmp.prefix() + "shot";
+    const auto left = tmp.write("shot." + pid + ".0.bmp", "left");
     std::string made;
     FILE* f = PLAT_create_unique_file(stem.c_str(), ".bmp", made);
     ASSERT_NE(f, nullptr);
-    std::fputs("mine", f);
     std::fclose(f);
-    EXPECT_EQ(fs::path(made).filename(), "shot." + std::to_string(::getpid()) + ".1.bmp");
+    EXPECT_EQ(fs::path(made).filename(), "shot." + pid + ".1.bmp");
     EXPECT_EQ(read_file_bytes(left), "left");
 }
