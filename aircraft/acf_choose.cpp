@@ -32,6 +32,8 @@ const char* preferred_folder(int slot)
 
 void ACF_choose_and_load(int slot)
 {
+    // The slot comes from plug-ins, peers and the traffic: one outside the
+    // plane table would write an aircraft and its start position past it.
     if (slot < 0 || slot >= ACF_SLOTS) return;
     acf_struct& a = pln[slot];
     if (a.acf_file_name[0] != 0) return;

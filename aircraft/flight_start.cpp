@@ -73,6 +73,18 @@ void FLIGHT_start_reset()
 }
 ORVELL_RESET(FLIGHT_start_reset, flight);
 
+// What the next start compares itself with: the aircraft and the airport of
+// the start before (-1 when it was no airport start), and whether the start
+// being made is the restart after a crash.
+struct flight_start_kept_record {
+    char acf_file_path[sizeof acf_struct::acf_file_path];
+    int32_t airport_index = -1;
+    char airport_id[sizeof airport_record::id];
+    bool crash_restart = false;
+};
+flight_start_kept_record flight_start_kept{};
+ORVELL_RESET_RECORD(FLIGHT_start_kept_reset, flight_start_kept, program);
+
 namespace {
 
 constexpr float NO_SURFACE = -9999.0f;
@@ -570,6 +582,32 @@ void forget_the_place()
 // The flight plan's defaults and the callsign text.
 void atc_for_start() { ATC_set_start_defaults(pln[0].acf_file_name); }
 
+// The ATC state block at a start (the flight resets have closed the window
+// and ended the request and the plan). A start at the airport of the start
+// before, with the same aircraft, keeps the rest: the plan form as the pilot
+// left it, to file again. Any other start zeroes it: kept, the controller's
+// phase, the destination, the altitudes given and the check-in flag of a
+// flight flown elsewhere, by another aircraft or ended by a crash went on
+// into the new one (the menu offered a check-in no controller asked for, and
+// a carrier approach started again after one that had called the ball heard
+// no call). A start that keeps the position goes on with the flight.
+void atc_block_for_start(int code, int place_code, const airport_choice& choice)
+{
+    flight_start_kept_record& k = flight_start_kept;
+    const int airport = place_code == SIT_AIRPORT && choice.airport ? start_selection.airport_index : -1;
+    const bool same_airport = airport >= 0 && airport == k.airport_index &&
+                              std::strncmp(choice.airport->id, k.airport_id, sizeof k.airport_id) == 0;
+    const bool same_aircraft = std::strncmp(pln[0].acf_file_path, k.acf_file_path, sizeof k.acf_file_path) == 0;
+    const bool goes_on = same_airport || code == SIT_KEEP_POSITION;
+    if (!goes_on || !same_aircraft || k.crash_restart) ATC_zero_state_block();
+    if (code != SIT_KEEP_POSITION) {
+        k.airport_index = airport;
+        std::memset(k.airport_id, 0, sizeof k.airport_id);
+        if (airport >= 0) std::memcpy(k.airport_id, choice.airport->id, sizeof k.airport_id);
+    }
+    std::memcpy(k.acf_file_path, pln[0].acf_file_path, sizeof k.acf_file_path);
+}
+
 void local_time()
 {
     const int zone = GEO_round(flt[0].longitude / 15.0f);
@@ -639,6 +677,7 @@ void common_reset(int code, int place_code, int sub_mode, const start_place& p, 
     // systems, the weapons, ATC, the flight plan, the g-load dimming ...)
     // goes back to what a first start finds.
     RESET_group(reset_group::flight);
+    atc_block_for_start(code, place_code, choice);
     if (code != SIT_KEEP_POSITION) forget_the_place();
 
     f.psi = UTIL_wrap_open(f.psi, 360.0f);
@@ -777,4 +816,14 @@ void FLIGHT_init_situation(int code, int sub_mode)
         if (!FLIGHT_place_special(code, p)) return;
     }
     common_reset(code, place_code, sub_mode, p, choice);
+}
+
+void FLIGHT_restart_after_crash()
+{
+    // Marked for this start only, however it ends.
+    struct crash_mark {
+        crash_mark() { flight_start_kept.crash_restart = true; }
+        ~crash_mark() { flight_start_kept.crash_restart = false; }
+    } const mark;
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
 }

@@ -10,7 +10,9 @@
 // Writes: flt[0] (cleared and rebuilt), flt[n] for a reset slot, pln[n] gear
 // deployment; the replay ring (cleared unless the code keeps it); the cockpit
 // switches, autopilot, radios and warning words of a fresh start; the launch
-// flags; the flight plan, ATC callsign and plan values; lat_ref/lon_ref and
+// flags; the flight plan, ATC callsign and plan values (the whole ATC state
+// block, or only its window, request and plan flags: see
+// FLIGHT_init_situation); lat_ref/lon_ref and
 // the start selection; the local time and the flight clocks; view_type
 // through the view command; the traffic's airport and runway (chosen anew
 // for the new place).
@@ -74,7 +76,16 @@ extern float situation_speed;
 // the codes above; codes outside the table keep the plane where it is and
 // only reset it). A special situation that finds no place, or an airport start
 // with no airport to start at, shows a notice and leaves the plane as it was.
+// Every start closes the ATC window and ends the pending request and the
+// flight plan. A start at the airport of the start before, with the same
+// aircraft, keeps the rest of the ATC state block (the plan form's
+// destination and altitudes), and so does a start that keeps the position;
+// every other start (another airport, a new aircraft, a place away from the
+// airports, the restart after a crash) zeroes the whole block.
 void FLIGHT_init_situation(int code, int sub_mode);
+// The restart after a crash: the runway start of the selected airport, with
+// nothing of the crashed flight's ATC kept.
+void FLIGHT_restart_after_crash();
 
 // The start-position block's latitude and longitude as the position starts
 // (203, 800) take them: within the planet, a value that is not a number

@@ -9,7 +9,9 @@
 // lies strictly inside its four corners (the second to fifth items after it),
 // and then through `height` the roof's height, y + its first corner's y. A
 // quad cut short at the end of its list, or an object or level past its
-// table, has no inside.
+// table, has no inside. This is the terrain object drawing's hard-quad test
+// (TERRAIN_hard_quad), moved to the ground step: the roof carries the plane
+// whether or not a frame draws the object.
 bool OBJ_hard_quad_under(int object, int level, int item, float x, float y, float z, float heading, float px,
                          float pz, float& height);
 

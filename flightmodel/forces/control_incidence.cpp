@@ -205,6 +205,10 @@ void element_incidence(int plane, acf_struct& a, flt_struct& f)
         else if (f.elv_trim > 0.0f && a.acf_trim_range_pos != 0.0f)
             trim = f.elv_trim / a.acf_trim_range_pos * (aft ? -a.acf_hstb_trim_up : a.acf_hstb_trim_dn);
 
+        // The element count comes from the aircraft file: held to the ten
+        // elements a part has, a larger count would index the next part's
+        // elements (or, on the last part, past the element arrays) and turn
+        // them with this part's controls; a negative one would start below.
         const int els = util_clamp_int(a.acf_els[p], 0, ACF_ELS_PER_PART);
         for (int e = 0; e < els; ++e) {
             const int el = ACF_el(p, e);

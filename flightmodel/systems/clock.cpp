@@ -21,6 +21,15 @@
 
 systems_clock_state systems_clock;
 
+// Every flight start puts these values back, though they could run on from
+// one flight to the next: a start moves the plane without flying it, and kept
+// across one they credited the new flight with the old. The airborne hours of
+// the flight before went into the new entry's cross-country time at its first
+// touchdown; the airport of the last touchdown made a start picked at another
+// airport, and flown back to it, a cross-country flight; the last frame's
+// ground contact made a ground start after a flight a touchdown; and a start
+// whose place lies across local midnight from the last one stepped the date a
+// day.
 ORVELL_RESET_RECORD(SYSTEMS_clock_reset, systems_clock, flight);
 
 namespace {
@@ -40,7 +49,9 @@ int airport_here() { return LOGBOOK_airport_at(flt[0].latitude, flt[0].longitude
 // taxiways and aprons too), a deck, a platform or a flat roof, or water for
 // an aircraft built for it (its water rudder says so). Plain ground and, for
 // the others, water are not: a plane that came to rest there put down
-// off-field, and the logbook counts no landing.
+// off-field, and the logbook counts no landing: counted, every forced
+// landing in a field and every ditching of a land plane went into the
+// logbook as one more landing made.
 bool on_landing_surface()
 {
     if (surface_state.flat_surface_on != 0 && surface_state.surface_code != SURFACE_NONE) return true;
@@ -146,7 +157,11 @@ void SYSTEMS_touchdowns()
         LOGBOOK_count_landing(airport_here());
         s.last_landing_time = now;
     } else if (interval_ticks[INTERVAL_ONE_SECOND] || touchdown) {
-        // The flight ends where the plane is: the arrival follows it.
+        // The flight ends where the plane is: the arrival follows it. Written
+        // only at a counted landing, from the airport chosen in the menus
+        // (the one the flight started from), every entry named its departure
+        // as its arrival, and a flight that ended without a landing (quit in
+        // the air, parked after a taxi to the next field, a crash) kept it too.
         LOGBOOK_set_arrival(airport);
     }
     s.airborne_sec = f.onground_any == 0 ? s.airborne_sec + sim_operation_misc.frame_rate_period : 0.0f;

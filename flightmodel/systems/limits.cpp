@@ -218,7 +218,7 @@ int LIMITS_crash()
         const int32_t payload[3] = {-990, 0, -999};
         NET_data_send("FIDE", 0, payload, static_cast<int>(sizeof payload), NET_SLOT_MOTION_PLATFORM);
     }
-    FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
+    FLIGHT_restart_after_crash();
     SOUND_start_stop_loops(1);
     return 1;
 }

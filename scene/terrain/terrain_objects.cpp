@@ -460,7 +460,10 @@ void TERRAIN_spawn_smoke(int object, int level, int item, float x, float y, floa
 // goes through the same turns as under place_object_frame and each triangle
 // keeps the normal that colours it in the list, so the picture is the one
 // the objects' own lists give, with fewer draw calls. Their special items
-// are then walked as for any other object.
+// are then walked as for any other object. These objects are therefore not
+// drawn through OBJ_draw, which draws every other one (in TERRAIN_draw_object
+// below, and outside the pass): with a display list per placement, every
+// placed house cost its own calls and state changes each frame.
 void TERRAIN_objects_begin()
 {
     object_batches.open = true;
@@ -558,6 +561,11 @@ void special_items(int object, int level, float x, float y, float z, float headi
             if (lights_open) OGL_lights_end();
             lights_open = false;
             break;
+        // A quad_hard item asks nothing of the drawing: the contact test of
+        // TERRAIN_hard_quad is OBJ_hard_quad_under (world/placed_surfaces.h),
+        // which the ground step makes under the plane every step, drawn or
+        // not. Made here, a roof held the plane only while the camera saw it:
+        // parked on one, the plane fell through when the view turned away.
         case OBJ_SMOKE_BLACK:
         case OBJ_SMOKE_WHITE:
             if (smoke_now) TERRAIN_spawn_smoke(object, level, static_cast<int>(n), x, y, z, heading);

@@ -3,6 +3,9 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <iterator>
+#include <utility>
 #include <vector>
 
 #include "aircraft/acf_load.h"
@@ -92,6 +95,30 @@ TEST_F(FlightStart, RunwayStartStandsInsideTheThresholdReadyToGo)
     EXPECT_STREQ(atc.atc_plan_to_id, "KMMM");
     // The attitude quaternion matches the angles.
     EXPECT_NEAR(f.q[0] * f.q[0] + f.q[1] * f.q[1] + f.q[2] * f.q[2] + f.q[3] * f.q[3], 1.0f, 1e-5f);
+}
+
+// A start at the airport of the start before, with the same aircraft, or one
+// that keeps the position keeps the ATC block; every other start zeroes it.
+TEST_F(FlightStart, AtcBlockIsZeroedByAStartElsewhere)
+{
+    const int ksbd = start_selection.airport_index, kont = add_airport("KONT", 34.05f, -117.6f, 80.0f, 3000.0f, 280.0f);
+    const std::pair<std::function<void()>, int> rows[] = {   // the start, and 1 where it keeps the block
+        {[] { FLIGHT_init_situation(SIT_AIRPORT, SIT_RAMP); }, 1},
+        {[] { FLIGHT_init_situation(SIT_KEEP_POSITION, 0); }, 1},
+        {[&] { start_selection.airport_index = kont, FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY); }, 0},
+        {[] { std::strcpy(pln[0].acf_file_path, "B.ACF"), FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY); }, 0},
+        {FLIGHT_restart_after_crash, 0},
+        {[] { FLIGHT_init_situation(SIT_IN_FLIGHT, 0); }, 0}};
+    for (size_t r = 0; r < std::size(rows); ++r) {
+        const auto& [start, kept] = rows[r];
+        start_selection.airport_index = ksbd;
+        std::strcpy(pln[0].acf_file_path, "A.ACF");
+        FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
+        atc_state.atc_phase = atc_state.atc_checkin_expected = atc_state.atc_ball_called = 1;
+        start();
+        EXPECT_EQ(std::vector<int>({atc_state.atc_phase, atc_state.atc_checkin_expected, atc_state.atc_ball_called}),
+                  std::vector<int>(3, kept)) << r;
+    }
 }
 
 TEST_F(FlightStart, ColdStartAndTheOtherEndAndTheRamp)

@@ -367,10 +367,14 @@ TEST_F(PlaneStep, CockpitCallsNeedAvionicsPower)
 
     sim_cockpit_electrical.avionics_on = 1;
     f.y_agl = 1200.0f * 0.3048f;
-    frames(0, 1, {INTERVAL_ONE_SECOND});
-    // The clearance is delivered once the avionics have power; center then
-    // waits for the pilot's call, and the radio is free once it has been read out.
-    ASSERT_EQ(sounds.spoken_texts.size(), 1u);
+    // The clearance is delivered once the avionics have power, and only for
+    // a plan picked up as well as filed; center then waits for the pilot's
+    // call, and the radio is free once it has been read out.
+    for (const auto& [active, spoken] : {std::pair{0, 0u}, std::pair{1, 1u}}) {
+        atc_state.atc_plan_active = active;
+        frames(0, 1, {INTERVAL_ONE_SECOND});
+        ASSERT_EQ(sounds.spoken_texts.size(), spoken) << active;
+    }
     EXPECT_NE(sounds.spoken_texts[0].first.find("CLEARED AS FILED"), std::string::npos);
     EXPECT_EQ(atc_state.atc_phase, 5);
     speech_text_until = 0.0f;

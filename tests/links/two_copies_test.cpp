@@ -83,13 +83,19 @@ struct copy_process {
     pid_t pid = -1;
     int to = -1, from = -1;
 
-    copy_report send(copy_op op, float a = 0.0f, float b = 0.0f) const
+    // A command, and then its report: apart, two copies run their commands side by side.
+    bool post(copy_op op, float a = 0.0f, float b = 0.0f) const
     {
         const copy_command c{op, a, b};
+        return write_all(to, &c, sizeof c);
+    }
+    copy_report reply(bool posted = true) const
+    {
         copy_report r{};
-        if (!write_all(to, &c, sizeof c) || !read_all(from, &r, sizeof r, 120000)) r.mode = -999;
+        if (!posted || !read_all(from, &r, sizeof r, 120000)) r.mode = -999;
         return r;
     }
+    copy_report send(copy_op op, float a = 0.0f, float b = 0.0f) const { return reply(post(op, a, b)); }
 };
 
 copy_process spawn_copy(const char* role, int own_port, int peer_port)
@@ -202,13 +208,20 @@ TEST(TwoCopies, MonitorFollowsItsMasterOverLoopback)
     copy_report a{}, b{};
     ASSERT_TRUE(read_all(first.from, &a, sizeof a, 120000)) << "the first copy did not start";
     ASSERT_TRUE(read_all(second.from, &b, sizeof b, 120000)) << "the second copy did not start";
+    // In lock-step: the second's frame sees the first's frame before it.
     auto round = [&] {
         a = first.send(OP_FRAME);
         b = second.send(OP_FRAME);
     };
+    // Side by side, where no figure is read against the frames' order.
+    auto frames_together = [&] {
+        const bool posted = first.post(OP_FRAME), posted_too = second.post(OP_FRAME);
+        a = first.reply(posted);
+        b = second.reply(posted_too);
+    };
 
     // Two seconds of flight, then the first pauses: the second's plane stands where the first's is.
-    for (int k = 0; k < 100; ++k) round();
+    for (int k = 0; k < 100; ++k) frames_together();
     a = first.send(OP_PAUSE);
     ASSERT_EQ(a.paused, 1);
     int frames = 0;
@@ -232,12 +245,12 @@ TEST(TwoCopies, MonitorFollowsItsMasterOverLoopback)
     // Both network screens up: the second hears the first's heartbeat as its monitor 1.
     a = first.send(OP_NETWORK_SCREEN);
     b = second.send(OP_NETWORK_SCREEN);
-    for (int k = 0; k < 150 && b.status[0] == 0; ++k) round();
+    for (int k = 0; k < 150 && b.status[0] == 0; ++k) frames_together();
     EXPECT_EQ(std::string(b.status).rfind("Got a test transmission from someone talking to a monitor 1", 0), 0u)
         << b.status;
 
-    first.send(OP_QUIT);
-    second.send(OP_QUIT);
+    first.post(OP_QUIT);   // both quit side by side
+    second.post(OP_QUIT);
     EXPECT_EQ(wait_exit(first.pid), 0);
     EXPECT_EQ(wait_exit(second.pid), 0);
 }

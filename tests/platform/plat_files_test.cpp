@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <chrono>
 #include <filesystem>
 #include <istream>
+#include <string>
 #include <utility>
 
 #include "platform/plat_files.h"
@@ -111,4 +115,14 @@ TEST(PlatFiles, ExecutablePathAndReplace)
     // A temporary file that is gone leaves the target alone.
     EXPECT_FALSE(PLAT_replace_file(from.string().c_str(), (tmp.prefix() + "TARGET.TXT").c_str()));
     EXPECT_EQ(read_file_bytes(tmp.path() / "Target.txt"), "new");
+
+    // A new file's name a file holds already (a crashed copy's) is passed over, that file kept.
+    const std::string pid = std::to_string(::getpid()), stem = tmp.prefix() + "shot";
+    const auto left = tmp.write("shot." + pid + ".0.bmp", "left");
+    std::string made;
+    FILE* f = PLAT_create_unique_file(stem.c_str(), ".bmp", made);
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+    EXPECT_EQ(fs::path(made).filename(), "shot." + pid + ".1.bmp");
+    EXPECT_EQ(read_file_bytes(left), "left");
 }

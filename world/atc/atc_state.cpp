@@ -38,6 +38,8 @@ void ATC_reset_for_start()
 }
 ORVELL_RESET(ATC_reset_for_start, flight);
 
+void ATC_zero_state_block() { atc_state = atc_state_block{}; }
+
 void ATC_set_start_defaults(const char* aircraft_file_name)
 {
     // The other box of each pair is cleared with it: the pairs are exclusive.

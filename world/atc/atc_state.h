@@ -51,6 +51,8 @@ extern char atc_callsign_text[TEXT_SIZE];
 void ATC_reset_block();
 // A new flight: the window closes, the pending request and the flight plan end.
 void ATC_reset_for_start();
+// A flight start elsewhere: the whole state block at zero, as at program start.
+void ATC_zero_state_block();
 // The flight start's plan defaults: instrument rules, "SIR", both ids "KMMM";
 // and the callsign text from the aircraft's file name.
 void ATC_set_start_defaults(const char* aircraft_file_name);
