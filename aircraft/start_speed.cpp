@@ -10,10 +10,13 @@
 //   its never-exceed speed where the file gives no such arc) and a little
 //   below its Mach limit at that height;
 // - for an aircraft with engines, no faster than its full throttle holds in
-//   level flight there (above its ceiling, where it holds none, 1.3 times its
-//   stall speed, where it sinks least of the speeds it may fly).
+//   level flight there.
 // Where the Mach limit leaves no speed above the stall margin the start comes
-// down, a thousand feet at a time, until it does. The second aircraft flies
+// down, a thousand feet at a time, until it does; and an aircraft with
+// engines started above its ceiling, where full throttle holds not even 1.3
+// times its stall speed, comes down to the highest thousand-foot step where
+// it does: held there at that speed, the float plane behind the tanker at
+// 25,000 ft sank 270 to 600 ft/min at full power. The second aircraft flies
 // the speed and height with the user's, so the pair stays together, and one
 // line says so. Where the aircraft can fly what the start asks, it stands.
 //
@@ -61,6 +64,9 @@ constexpr float NO_LIMIT = std::numeric_limits<float>::infinity();
 // trim may take: the rest is for the gusts and the first seconds' swing.
 constexpr float ROTOR_EASY_VNE = 0.4f;
 constexpr float ROTOR_POWER_MARGIN = 0.9f;
+// The share of its full throttle that holds an aeroplane come down from
+// above its ceiling at its least speed.
+constexpr float CEILING_POWER_MARGIN = 0.9f;
 
 // The air the plane meets at its place: the root of its density ratio, the
 // speed of sound there and the mean wind the weather blows at that height,
@@ -111,30 +117,41 @@ float limit_kias(const acf_struct& a, const air_at_plane& air)
 // Whether full throttle holds the plane level at groundspeed `gs` along its
 // heading: the trim finder, asked from full throttle, comes back with less.
 // An aircraft it finds no balance for at all (no trim moves it) is taken to
-// hold every speed: the start then keeps to the airspeed limits alone.
+// hold every speed: the start then keeps to the airspeed limits alone. An
+// aeroplane asked to hold it with power to spare (`share` of full throttle)
+// holds it below that share.
 // A rotorcraft holds the speed where its trim balances, at no more than
 // its share of full throttle.
-bool holds(flt_struct& f, float gs)
+// The plane is tried at the start's own velocity scaled to the speed, as it
+// will start: tried along its heading instead, a few hundredths of a degree
+// off the start's velocity in the area's frame, a rotorcraft at the edge of
+// its cyclic found a balance there that its start's trim did not.
+struct start_velocity {
+    float vx, vy, vz, gs;
+};
+start_velocity start_v{};
+
+bool holds(flt_struct& f, float gs, float share = 1.0f)
 {
-    const float h = f.psi * DEG_TO_RAD_FLOAT;
-    f.local_vx = gs * std::sin(h);
-    f.local_vy = 0.0f;
-    f.local_vz = -gs * std::cos(h);
+    const float scale = start_v.gs > 0.0f ? gs / start_v.gs : 0.0f;
+    f.local_vx = start_v.vx * scale;
+    f.local_vy = start_v.vy * scale;
+    f.local_vz = start_v.vz * scale;
     f.groundspeed = gs;
     const level_trim t = FM_level_flight_trim(1.0f);
     const acf_struct& a = pln[0];
     if (FM_collective_rotor() >= 0) return t.balanced && t.throttle <= ROTOR_POWER_MARGIN * a.acf_throtmax_FWD;
     const bool no_balance = t.elv_trim == 0.0f && t.ail_trim == 0.0f && t.rud_trim == 0.0f;
-    return t.throttle < 1.0f || no_balance;
+    return t.throttle < share || no_balance;
 }
 
 // The fastest speed between `slow` (held) and `fast` (not held) that full
-// throttle holds, to a thirty-second of the range.
-float top_speed(flt_struct& f, const heading_frame& frame, float slow, float fast)
+// throttle (or its `share`) holds, to a thirty-second of the range.
+float top_speed(flt_struct& f, const heading_frame& frame, float slow, float fast, float share)
 {
     for (int k = 0; k < TOP_SPEED_STEPS; ++k) {
         const float mid = 0.5f * (slow + fast);
-        (holds(f, frame.groundspeed(mid)) ? slow : fast) = mid;
+        (holds(f, frame.groundspeed(mid), share) ? slow : fast) = mid;
     }
     return slow;
 }
@@ -183,6 +200,7 @@ void FLIGHT_start_within_limits(int code)
     const acf_struct& a = pln[0];
     if (!(f.groundspeed > 0.0f)) return;
     const float vx = f.local_vx, vy = f.local_vy, vz = f.local_vz, asked_gs = f.groundspeed;
+    start_v = {vx, vy, vz, asked_gs};
     const float h = f.psi * DEG_TO_RAD_FLOAT;
     heading_frame frame{std::sin(h), -std::cos(h), air_here(f)};
     const float asked_kias = frame.kias(asked_gs), asked_ft = f.elevation * UNIT.mtrs_to_ft;
@@ -197,13 +215,19 @@ void FLIGHT_start_within_limits(int code)
         drop += LOWER_STEP_M;
         lower_to(f, frame, asked_y, drop);
     }
-    // A rotorcraft too high to hold its speed of least power: down to the
+    // Too high to hold the least speed it may fly (a rotorcraft's speed of
+    // least power, an aeroplane's stall margin) at full throttle: down to the
     // highest thousand-foot step that does (the fewest steps found by
     // halving: each is a trim), and no nearer the ground than a thousand feet.
-    // Whether the speed of least power is known to be held where the plane
-    // now is: each trim asked is costly, and none is asked twice.
-    bool lo_held = false;
-    if (rotor && frame.air.root_sigma > 0.0f && !(lo_held = holds(f, frame.groundspeed(lo)))) {
+    // Whether the least speed is known to be held where the plane now is:
+    // each trim asked is costly, and none is asked twice.
+    // An aeroplane holds it there with power to spare: at its ceiling, on
+    // full throttle, the float plane let go sank 80 to 260 ft/min as it
+    // settled and turned.
+    const float share = rotor ? 1.0f : CEILING_POWER_MARGIN;
+    bool lo_held = false, below_ceiling = false;
+    if (a.acf_num_engines > 0 && frame.air.root_sigma > 0.0f && !(lo_held = holds(f, frame.groundspeed(lo), share))) {
+        below_ceiling = !rotor;
         const float top = f.local_y;
         const int steps = static_cast<int>(std::floor((top - terrain_height_m - LOWEST_AGL_M) / LOWER_STEP_M));
         if (steps > 0) {
@@ -211,7 +235,7 @@ void FLIGHT_start_within_limits(int code)
             while (held - fails > 1) {
                 const int mid = (fails + held) / 2;
                 lower_to(f, frame, top, static_cast<float>(mid) * LOWER_STEP_M);
-                (holds(f, frame.groundspeed(lo)) ? held : fails) = mid;
+                (holds(f, frame.groundspeed(lo), share) ? held : fails) = mid;
             }
             drop += static_cast<float>(held) * LOWER_STEP_M;
             lower_to(f, frame, top, static_cast<float>(held) * LOWER_STEP_M);
@@ -228,10 +252,26 @@ void FLIGHT_start_within_limits(int code)
     const float hi = std::max(lo, limit_kias(a, frame.air));
     // A rotorcraft may fly as slowly as the start asks.
     float kias = rotor ? std::min(asked_kias, hi) : std::clamp(asked_kias, lo, hi);
-    if (a.acf_num_engines > 0 && !holds(f, frame.groundspeed(kias)))
-        kias = kias > lo && (lo_held || holds(f, frame.groundspeed(lo))) ? top_speed(f, frame, lo, kias) : lo;
+    // Come down below its ceiling, it flies with the same power to spare.
+    const float top_share = below_ceiling ? share : 1.0f;
+    bool searched = false;
+    if (a.acf_num_engines > 0 && !holds(f, frame.groundspeed(kias), top_share)) {
+        kias = kias > lo && (lo_held || holds(f, frame.groundspeed(lo), top_share))
+                   ? top_speed(f, frame, lo, kias, top_share)
+                   : lo;
+        searched = true;
+    }
 
-    const float gs = std::fabs(kias - asked_kias) < SAME_KT ? asked_gs : frame.groundspeed(kias);
+    // The asked groundspeed stands only for the asked speed at the asked
+    // height. A speed the search found is flown as found, however near the
+    // asked one, and a lower start flies its speed at the groundspeed of its
+    // own air: taken back to the asked groundspeed (a knot faster, or the
+    // thin air's groundspeed in the thicker air below), the helicopter met
+    // a speed it holds no trim at, started with its collective at mid travel
+    // and its cyclic centred, and fell (at some of the formation's random
+    // heights near 20,000 ft in the first start's cold air).
+    const bool as_asked = !searched && drop == 0.0f && std::fabs(kias - asked_kias) < SAME_KT;
+    const float gs = as_asked ? asked_gs : frame.groundspeed(kias);
     const float scale = gs / asked_gs;
     f.local_vx = vx * scale;
     f.local_vy = vy * scale;

@@ -40,6 +40,7 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/control_incidence.h"
 #include "flightmodel/forces/forces.h"
+#include "flightmodel/ground/water.h"
 #include "flightmodel/plane_snapshot.h"
 #include "flightmodel/propulsion/propulsion.h"
 #include "flightmodel/systems/wind_at_plane.h"
@@ -114,7 +115,7 @@ void pose(flt_struct& f, float speed, const trial& t)
     f.local_vy = 0.0f;
     f.local_vz = -speed * std::cos(h);
     PHYS_euler_to_quat(f.theta, f.psi, f.phi, f.q);
-    f.y_agl = f.local_y - pln[0].acf_h_eqlbm - terrain_height_m;
+    f.y_agl = f.local_y - pln[0].acf_h_eqlbm - WATER_surface_under_plane();
     f.elv_trim = t.elv;
     f.ail_trim = t.ail;
     f.rud_trim = t.rud;

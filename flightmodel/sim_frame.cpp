@@ -14,6 +14,7 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/ground/surface_under.h"
 #include "flightmodel/ground/terrain_query.h"
+#include "flightmodel/ground/water.h"
 #include "flightmodel/plane_step.h"
 #include "flightmodel/systems.h"
 #include "links/net_slots.h"
@@ -79,7 +80,7 @@ void plane_positions()
                                              "update_plane_cycle local_y_cg");
         f.i = row;
         f.j = col;
-        f.y_agl = f.local_y - pln[0].acf_h_eqlbm - terrain_height_m;
+        f.y_agl = f.local_y - pln[0].acf_h_eqlbm - WATER_surface_under_plane();
     }
 }
 

@@ -228,7 +228,11 @@ const data_group data_groups[DATAOUT_GROUP_COUNT] = {
     G(412, KIND_A, {FX(&U.true_airspeed, per_speed_of_sound, SPEED), F(&U.g_nrml, LOAD), F(&U.g_axil, -1.0f, LOAD),
                     F(&U.g_side, LOAD)}),
     G(413, KIND_A, {F(&U.alpha, ANGLE), F(&U.beta, ANGLE), F(&U.hpath, ANGLE), F(&U.vpath, ANGLE)}),
-    G(414, KIND_A, {F(&sim_physics.earth_pressure_p, INHG, SEA_PRESSURE), F(&sim_physics.earth_temp_c, SEA_TEMPERATURE),
+    // The sea-level temperature is the weather's: the planet's store keeps
+    // the standard 15 C while the weather (the first start's -5 C, the
+    // weather screen) sets the other, and the group sent the planet's.
+    G(414, KIND_A, {F(&sim_physics.earth_pressure_p, INHG, SEA_PRESSURE),
+                    F(&sim_weather.temperature_sealevel_c, SEA_TEMPERATURE),
                     // The wind is kept in knots already: taken as metres a
                     // second, a 10-kt wind was sent as 19.4 kt.
                     F(&sim_weather.wind_speed_kt[0], WIND), F(&sim_weather.wind_direction_degt[0], ANGLE)}),

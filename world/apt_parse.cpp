@@ -232,7 +232,9 @@ void APT_finish_airport()
         start_position_record s{};
         s.lat = apt.runways.empty() ? 0.0f : apt.runways[0].lat;
         s.lon = apt.runways.empty() ? 0.0f : apt.runways[0].lon;
-        s.heading = 0.0f;
+        // Facing along the first runway, whose middle it stands on: facing
+        // north it stood across a runway such as March's 14 and rolled off it.
+        s.heading = apt.runways.empty() ? 0.0f : nav_wrap_heading(apt.runways[0].heading);
         copy_text(s.name, APT_NAME_SIZE, default_start_label);
         apt.starts.push_back(s);
     }

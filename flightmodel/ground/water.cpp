@@ -274,6 +274,17 @@ int GROUND_over_water()
     return land_use_water() ? 1 : 0;
 }
 
+// The terrain mesh under the sea lies below the water, by tens of feet in
+// places: measured to the mesh, the height of a plane afloat read 17 to 44
+// ft, and every reader of it (the radio altimeter, the warnings' bands, the
+// data output, the autopilot) was wrong by as much over the water.
+float WATER_surface_under_plane()
+{
+    if (!GROUND_over_water()) return terrain_height_m;
+    const flt_struct& f = flt[0];
+    return WAVE_height(f.local_x, WATER_still_level(f.local_x, f.local_z, terrain_height_m), f.local_z);
+}
+
 void FM_water_contact()
 {
     flt_struct& f = flt[0];

@@ -22,6 +22,13 @@ float WATER_still_level(float x, float z, float mesh_y);
 // above 0.
 float WAVE_height(float x, float y, float z);
 
+// Local y of the surface under the user's plane that its height above the
+// ground is measured to: over water (the water stage's test: water land use
+// in its cell, no runway, deck or flat top) the water's wavy surface at the
+// plane, elsewhere terrain_height_m. Reads flt[0] position and cell, the
+// surface state and terrain_height_m.
+float WATER_surface_under_plane();
+
 // The water's force on panel (part, section, point) of the user's plane, whose
 // centre is (x, y, z) in body axes; added at the centre to the gear sums.
 // Returns 1 when the panel is in the water, else 0 and nothing is added.

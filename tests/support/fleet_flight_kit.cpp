@@ -30,6 +30,7 @@
 #include "flightmodel/attitude.h"
 #include "flightmodel/control/pilot_inputs.h"
 #include "flightmodel/flt.h"
+#include "flightmodel/ground/water.h"
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/ground/surface_state.h"
 #include "flightmodel/sim_frame.h"
@@ -705,16 +706,18 @@ water_drift fly_afloat(const setup& s, const afloat& how)
     f.local_vx = how.start_kt * KT * std::sin(f.psi / RAD);
     f.local_vz = -how.start_kt * KT * std::cos(f.psi / RAD);
     const int n = frames(how.seconds), last = frames(how.window);
-    float x0 = f.local_x, z0 = f.local_z, tilt = 0.0f;
+    float x0 = f.local_x, z0 = f.local_z, tilt = 0.0f, agl = 0.0f;
     for (int k = 0; k < n; ++k) {
         if (k == n - last) x0 = f.local_x, z0 = f.local_z;
         hands.throttle = idle();
         frame();
         tilt = std::max({tilt, std::fabs(f.theta), std::fabs(f.phi)});
+        const float over_sea = f.local_y - pln[0].acf_h_eqlbm - WATER_still_level(f.local_x, f.local_z, -1.0e9f);
+        if (k >= n - last) agl += (f.y_agl - over_sea) / static_cast<float>(last);
     }
     if (!f.onground_any) return {NAN, NAN, NAN};
     const float t = static_cast<float>(last) * frame_dt;
-    return {(f.local_z - z0) / t / KT, (f.local_x - x0) / t / KT, tilt};
+    return {(f.local_z - z0) / t / KT, (f.local_x - x0) / t / KT, tilt, agl / FT};
 }
 
 float fly_idle_creep(const setup& s, float seconds)
@@ -935,10 +938,14 @@ hands_off_result fly_hands_off(const setup& s, float seconds, int code, int sub_
     return let_go(seconds, false);
 }
 
-company_result fly_in_company(const setup& s, int code, float seconds)
+company_result fly_in_company(const setup& s, int code, float seconds, const flown_before& before)
 {
     company_result r{NAN, NAN, {NAN, NAN, NAN}};
-    if (!start_in_situation(s, code, 0)) return r;
+    const bool after = before.code >= 0;
+    const launch_air air{before.weather, 9.0f, 240.0f, 3.0f, 0.0f, 0.1f};
+    if (!start_in_situation(s, after ? before.code : code, before.sub_mode, air)) return r;
+    for (int k = 0; after && k < frames(before.seconds); ++k) frame();
+    if (after) UTIL_srand(before.seed), FLIGHT_init_situation(code, 0);
     const flt_struct& f = flt[0];
     const acf_struct& a = pln[0];
     frame();   // the airspeed and Mach number of the start
@@ -1310,11 +1317,11 @@ void add_start_hands_off(std::vector<row>& rows, const char* aircraft, const cha
 // has one, no faster than its never-exceed speed or Mach limit), the pitch
 // within 15 degrees of level and the wings within 30 of it.
 void add_company(std::vector<row>& rows, const char* aircraft, const char* file, int code, const char* start,
-                 bool stalls)
+                 bool stalls, const flown_before& before = {}, float most_pitch = 15.0f)
 {
     auto flown = std::make_shared<std::optional<company_result>>();
-    auto fly = [flown, file, code] {
-        if (!*flown) *flown = fly_in_company(setup{file, -1.0f}, code, 30.0f);
+    auto fly = [flown, file, code, before] {
+        if (!*flown) *flown = fly_in_company(setup{file, -1.0f}, code, 30.0f, before);
         return **flown;
     };
     const size_t first = rows.size();
@@ -1324,7 +1331,7 @@ void add_company(std::vector<row>& rows, const char* aircraft, const char* file,
                                    [fly] { return fly().over_stall; }));
     rows.push_back(make_within(aircraft, (what + "IAS over Vne, Mach over Mmo, the greater").c_str(), 1.0f, 0.0f,
                                1.0f, [fly] { return fly().over_limit; }));
-    rows.push_back(make_within(aircraft, (what + "hands off 30 s: most |pitch| (deg)").c_str(), 0.0f, 0.0f, 15.0f,
+    rows.push_back(make_within(aircraft, (what + "hands off 30 s: most |pitch| (deg)").c_str(), 0.0f, 0.0f, most_pitch,
                                [fly] { return std::max(-fly().after.least_pitch_deg, fly().after.most_pitch_deg); }));
     rows.push_back(make_within(aircraft, (what + "hands off 30 s: most bank (deg)").c_str(), 0.0f, 0.0f, 30.0f,
                                [fly] { return fly().after.most_bank_deg; }));
@@ -1585,13 +1592,15 @@ std::vector<row> table(const std::string& aircraft)
                 return **flown;
             };
             const size_t first = rows.size();
-            char what[3][120];
+            char what[4][120];
             std::snprintf(what[0], sizeof what[0], "%s, %.0f Hz: drift with the waves (kt)", on_sea, hz);
             std::snprintf(what[1], sizeof what[1], "%s, %.0f Hz: drift across them (kt)", on_sea, hz);
             std::snprintf(what[2], sizeof what[2], "%s, %.0f Hz: most pitch or bank (deg)", on_sea, hz);
+            std::snprintf(what[3], sizeof what[3], "%s, %.0f Hz: height above ground less above the sea (ft)", on_sea, hz);
             rows.push_back(make_within("floatplane", what[0], 0.58f, 0.43f, 0.73f, [drift] { return drift().along_kt; }));
             rows.push_back(make_within("floatplane", what[1], 0.0f, 0.0f, 0.4f, [drift] { return std::fabs(drift().across_kt); }));
             rows.push_back(make_within("floatplane", what[2], 0.0f, 0.0f, 30.0f, [drift] { return drift().most_tilt_deg; }));
+            rows.push_back(make_within("floatplane", what[3], 0.0f, -1.0f, 1.0f, [drift] { return drift().agl_over_sea_ft; }));
             share_flight(rows, first, flown.get());
         }
         // Coasting on still water from a 50-kt landing, engine off: the skin
@@ -1780,6 +1789,13 @@ std::vector<row> table(const std::string& aircraft)
         add_start_hands_off(rows, "helicopter", "Orvell Helicopter.acf", SIT_AIRPORT, SIT_APPROACH_3NM, "3 nm approach",
                             -15.0f);
         add_start_hands_off(rows, "helicopter", "Orvell Helicopter.acf", SIT_FOREST_FIRE, 0, "forest fire", -15.0f);
+        // Its formation start after the 3 nm approach within 5 deg of level, at
+        // the leader's random heights that fell (in the first start's air, in still air).
+        for (const flown_before& b : {flown_before{SIT_AIRPORT, SIT_APPROACH_3NM, 20.0f, true, 22222},
+                                      flown_before{SIT_AIRPORT, SIT_APPROACH_3NM, 20.0f, true, 27019},
+                                      flown_before{SIT_AIRPORT, SIT_APPROACH_3NM, 20.0f, false, 31463}})
+            add_company(rows, "helicopter", "Orvell Helicopter.acf", SIT_FORMATION,
+                        ("formation after the 3 nm approach (draws " + std::to_string(b.seed) + "),").c_str(), false, b, 5.0f);
     }
 
     // The helicopter on the carrier's catapult start: hooked to the catapult

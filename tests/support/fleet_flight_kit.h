@@ -10,6 +10,7 @@
 // loaded from the built data folder at the weight its row names.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -85,14 +86,15 @@ float fly_water_run(const setup& s, float flaps);
 // start's approach, then set going at `start_kt` along its heading (east)
 // and nothing touched for `seconds`: its mean velocity over the last
 // `window` seconds (kt), along the waves' travel (south) and across it
-// (east), and the most pitch or bank it reached (deg); not a number when it
-// is no longer afloat.
+// (east), the most pitch or bank it reached (deg) and its mean height above
+// ground less over the sea (ft); not a number when it is no longer afloat.
 struct afloat {
     bool waves = false, engine = false;
     float start_kt = 0.0f, seconds = 60.0f, window = 10.0f;
 };
 struct water_drift {
     float along_kt, across_kt, most_tilt_deg;
+    float agl_over_sea_ft = NAN;
 };
 water_drift fly_afloat(const setup& s, const afloat& how);
 
@@ -180,7 +182,9 @@ struct company_result {
     float over_stall, over_limit;
     hands_off_result after;
 };
-company_result fly_in_company(const setup& s, int code, float seconds);
+// The flight before (none for code -1), hands off, in still air or the first start's; then the draws reset.
+struct flown_before { int code = -1, sub_mode = 0; float seconds = 0.0f; bool weather = false; uint32_t seed = 1; };
+company_result fly_in_company(const setup& s, int code, float seconds, const flown_before& before = {});
 
 // Dived and let go: from its approach speed at 6,000 ft, clean, throttle
 // 0.75, trims 0, the pilot holds the nose 40 degrees down until the airspeed

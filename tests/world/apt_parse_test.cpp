@@ -95,7 +95,7 @@ TEST_F(AptParse, Version703RecordsCarryEveryFieldWithEitherLineEnd)
         ASSERT_EQ(b.starts.size(), 1u);
         EXPECT_FLOAT_EQ(b.starts[0].lat, 35.0f);
         EXPECT_FLOAT_EQ(b.starts[0].lon, b.runways[0].lon);
-        EXPECT_EQ(b.starts[0].heading, 0.0f);
+        EXPECT_FLOAT_EQ(b.starts[0].heading, 180.0f);   // along that runway
         EXPECT_EQ(airport_id_index.at(NAV_id_key("ABCD")), 1);
     }
 }
