@@ -30,6 +30,7 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/level_trim.h"
 #include "flightmodel/systems/environment.h"
+#include "flightmodel/systems/radios.h"
 #include "core/numeric.h"
 #include "flightmodel/propulsion/propulsion.h"
 #include "flightmodel/weapons/weapons.h"
@@ -98,6 +99,11 @@ constexpr int32_t TRANSPONDER_ON = 2;
 constexpr float APPROACH_FLAPS = 0.5f;
 constexpr float MOVING_THROTTLE = 0.75f;   // before the trim finds the throttle of a start in flight
 constexpr float APPROACH_SPEED_VS = 1.5f;   // the approach starts' speed over the estimated stall speed
+// An approach start on a runway with a glide slope starts this far below it,
+// so an armed glide slope meets the beam at once or from below.
+constexpr float APPROACH_BELOW_SLOPE_DOTS = 0.25f;
+constexpr float GLIDE_SLOPE_ACROSS_M = 300.0f;   // a runway's glide slope stands within this of its centreline
+constexpr float GLIDE_SLOPE_COURSE_DEG = 10.0f;   // and points within this of the landing heading
 
 float sin_deg(float a) { return static_cast<float>(std::sin(a * DEG_TO_RAD_DOUBLE)); }
 float cos_deg(float a) { return static_cast<float>(std::cos(a * DEG_TO_RAD_DOUBLE)); }
@@ -252,6 +258,53 @@ void launch_state(int code)
     l.plane1_straight_situation = l.mothership_carried = code == SIT_MOTHER_SHIP ? 1 : 0;
 }
 
+// The glide slope that serves a landing on this runway heading (degrees
+// true): a glide-slope transmitter pointing along it and standing beside the
+// runway, within half its length of the centre point and 300 m of the
+// centreline (the one nearest the centreline); nullptr when it has none.
+const navaid_record* glide_slope_of(const runway_record& rw, float heading_true)
+{
+    const float north_m = static_cast<float>(sim_physics.earth_radius_m * DEG_TO_RAD_DOUBLE);
+    const float east_m = north_m * cos_deg(rw.lat);
+    const float s = sin_deg(heading_true), c = cos_deg(heading_true);
+    const navaid_record* best = nullptr;
+    float best_across = GLIDE_SLOPE_ACROSS_M;
+    for (const navaid_record& n : navaid_table) {
+        if (n.kind != NAV_GLIDESLOPE) continue;
+        const float course = static_cast<float>(GEO_round(n.heading) % 1000);
+        if (std::fabs(UTIL_wrap_pm180(course - heading_true)) > GLIDE_SLOPE_COURSE_DEG) continue;
+        const float north = (n.lat - rw.lat) * north_m, east = UTIL_wrap_pm180(n.lon - rw.lon) * east_m;
+        const float along = north * c + east * s, across = std::fabs(east * c - north * s);
+        if (std::fabs(along) > 0.5f * rw.length || across >= best_across) continue;
+        best = &n;
+        best_across = across;
+    }
+    return best;
+}
+
+// Raises or lowers an approach start to the glide slope `gs` less a quarter
+// of a dot, as the receivers measure it: the height over the transmitter
+// against the distance to it in the local frame. Started at a fixed 3 degrees
+// from the threshold instead, the plane began up to 1.4 dots above the beam
+// where the transmitter stands further in or the ground falls away, and an
+// armed glide slope, captured only within 0.05 degrees, never met it.
+void onto_glide_slope(const navaid_record& gs, start_place& p)
+{
+    const float slope = static_cast<float>(GEO_round(gs.heading) / 1000) * 0.01f;
+    float gx, gy, gz;
+    GEO_latlon_to_local(gx, gy, gz, gs.lat, gs.lon, gs.height);
+    const float horizontal = std::hypot(p.x - gx, p.z - gz);
+    const float angle = slope - APPROACH_BELOW_SLOPE_DOTS / GS_DOTS_PER_DEG;
+    const float wanted = gs.height + horizontal * static_cast<float>(std::tan(angle * DEG_TO_RAD_DOUBLE));
+    // The local frame's up is the vertical at its centre only: two steps take
+    // up the small tilt at the plane's place.
+    for (int k = 0; k < 2; ++k) {
+        float lat, lon, elevation;
+        GEO_local_to_latlon(lat, lon, elevation, p.x, p.y, p.z);
+        p.y += wanted - elevation;
+    }
+}
+
 // Placement at the selected airport: ramp, runway or approach.
 void place_at_airport(int code, int& sub_mode, const airport_choice& choice, start_place& p)
 {
@@ -299,6 +352,12 @@ void place_at_airport(int code, int& sub_mode, const airport_choice& choice, sta
         p.x -= d * s;
         p.z += d * c;
         p.y += d * sin_deg(glide);
+        // A powered approach onto a runway with a glide slope starts just below the beam.
+        const runway_record& rw = apt.runways[static_cast<size_t>(choice.index)];
+        const navaid_record* gs =
+            a.acf_num_engines > 0 ? glide_slope_of(rw, sim_time.backwards ? UTIL_wrap_open(rw.heading + 180.0f, 360.0f) : rw.heading)
+                                  : nullptr;
+        if (gs) onto_glide_slope(*gs, p);
         p.theta = 0.0f;
         // A planet set without sea-level density or radius would divide by
         // zero here and start the plane at an infinite speed; such a term is 1.

@@ -11,7 +11,10 @@
 #include "flightmodel/control/control_numbers.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/gear_util.h"
+#include "flightmodel/phys.h"
+#include "aircraft/part_presence.h"
 #include "flightmodel/systems/gyros.h"
+#include "flightmodel/systems/radios.h"
 #include "links/sound.h"
 #include "flightmodel/systems/instrument_power.h"
 
@@ -45,6 +48,33 @@ namespace {
 
 constexpr float MACH_SWITCH_HEIGHT_M = UNIT.ft_to_mtrs * 28000.0f;
 constexpr float STANDARD_RATE_RAD = 3.0f * DEG_TO_RAD_FLOAT;   // 3 degrees per second
+
+// The coupled approach's glide-slope law. The beam's pull on the climb rate
+// is the slope's angle error times ten, at the groundspeed: per metre of
+// height off the beam that is 10 x groundspeed / distance to the transmitter
+// per second, a gain that grows without bound as the transmitter nears, and
+// the pitch loop, slower than that, swings the plane through the beam ever
+// harder below a few hundred feet. The gain is held to GS_MOST_GAIN; below
+// GS_FULL_PULL_M over the ground the pull fades out, gone at GS_NO_PULL_M,
+// where the plane keeps the slope's descent rate; and the pull is bounded.
+constexpr float GS_MOST_GAIN = 0.12f;              // 1/s
+constexpr float GS_FULL_PULL_M = 30.0f;            // about 100 ft
+constexpr float GS_NO_PULL_M = 10.0f;              // about 30 ft
+constexpr float GS_MOST_PULL_MPS = 3.0f;
+constexpr float GS_RATE_GAIN = 1.0f;
+// The flare: below the height the slope's descent rate covers in
+// FLARE_TIME_SEC the descent eases in proportion to the height, down to
+// TOUCHDOWN_SINK_MPS at the wheels' touch.
+constexpr float FLARE_TIME_SEC = 2.0f;
+constexpr float TOUCHDOWN_SINK_MPS = 1.0f;
+// Throttles closed in the flare at this rate (1/s): the speed law's 0.05 a
+// second would take 20 s to close them.
+constexpr float RETARD_RATE = 0.5f;
+constexpr float TOUCHDOWN_HOLD_SEC = 1.0f;
+// In the flare the rudder turns the nose from the crab the wind asked for
+// onto the course, and the bank stays within FLARE_BANK_DEG: a plane that
+// touched down crabbed rolled off the runway the way its nose pointed.
+constexpr float FLARE_BANK_DEG = 5.0f;
 
 bool entered(int32_t now, int32_t before, int32_t mode) { return now == mode && before != mode; }
 
@@ -203,7 +233,36 @@ void autothrottle(const acf_struct& a, flt_struct& f, const speed_error& err, fl
     for (float& t : f.ENGN_thro) t = thro0 + step;
 }
 
-void lateral_law(const acf_struct& a, const flt_struct& f, const control_gains& gains, int receiver, bool on, float dt,
+// The height (m) of the lowest wheel over the ground under the plane.
+float wheel_height(int p, const acf_struct& a, const flt_struct& f)
+{
+    float lowest = -a.acf_h_eqlbm;   // with no gear, the height the file gives
+    bool any = false;
+    for (int n = PART_GEAR_FIRST; n <= PART_GEAR_LAST; ++n) {
+        if (!ACF_part_present(p, n)) continue;
+        float x, y, z;
+        PHYS_body_to_local(a.acf_gear_xnodef[n], a.acf_gear_ynodef[n] - a.acf_gear_tirrad[n], a.acf_gear_znodef[n], &x,
+                           &y, &z, p);
+        lowest = any ? UTIL_min(lowest, y) : y;
+        any = true;
+    }
+    return f.y_agl + lowest;
+}
+
+// The slope's own descent rate (m/s, positive down).
+float slope_sink(const flt_struct& f, int receiver)
+{
+    const float b = sim_cockpit_autopilot.backcourse_on ? -1.0f : 1.0f;
+    return f.groundspeed * std::sin(b * sim_cockpit_radios.nav1_slope_degt[receiver] * DEG_TO_RAD_FLOAT);
+}
+
+// The flare starts at the height the slope's descent covers in FLARE_TIME_SEC.
+bool in_flare(int p, const acf_struct& a, const flt_struct& f, int receiver)
+{
+    return wheel_height(p, a, f) < slope_sink(f, receiver) * FLARE_TIME_SEC;
+}
+
+void lateral_law(int p, const acf_struct& a, const flt_struct& f, const control_gains& gains, int receiver, bool on, float dt,
                  float inv_dt)
 {
     sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
@@ -252,23 +311,60 @@ void lateral_law(const acf_struct& a, const flt_struct& f, const control_gains& 
     const float error = UTIL_wrap_pm180(target + s.heading_integral - gyro_hdg - turn_rate);
     const float bank_limit =
         UTIL_clamp(std::atan(f.groundspeed / UNIT.g_conv * STANDARD_RATE_RAD) * RAD_TO_DEG_FLOAT, 0.0f, 25.0f);
-    if (!sim_operation_override.override_flightdir) ap.flight_director_roll = UTIL_clamp(error, -bank_limit, bank_limit);
+    const bool align = ap.hnav_mode == AP_COURSE_CAPTURED && ap.vnav_mode == AP_GLIDESLOPE_CAPTURED &&
+                       in_flare(p, a, f, receiver);
+    const float bank = align ? UTIL_min(bank_limit, FLARE_BANK_DEG) : bank_limit;
+    if (!sim_operation_override.override_flightdir) ap.flight_director_roll = UTIL_clamp(error, -bank, bank);
 
     if (ap.autopilot_mode == AP_MODE_SERVOS) {
         const float bank_error = ap.flight_director_roll - f.phi;
         s.roll_integral = clamp_or((1.0f - dt * (1.0f - fade)) * (s.roll_integral + dt * bank_error * fade * 0.001f),
                                    -0.5f, 0.5f, 0.0f);
         joy.yolk_roll_ratio = 0.25f * gains.pilot_roll + (bank_error / 45.0f - f.P / 90.0f + s.roll_integral) * gains.g;
-        if (a.acf_has_prop_type5)
+        if (align) {
+            const float off_course = UTIL_wrap_pm180(radio.nav1_course_degt[receiver] + sim_flightmodel_position.magnetic_variation - gyro_hdg);
+            joy.yolk_heading_ratio =
+                0.25f * gains.pilot_heading + clamp_or((0.1f * off_course - 0.05f * f.R) * gains.g, -1.0f, 1.0f, 0.0f);
+        } else if (a.acf_has_prop_type5) {
             joy.yolk_heading_ratio = 0.25f * gains.pilot_heading + (-0.05f * f.beta - 0.05f * f.R) * gains.g;
+        }
     }
 }
 
-void vertical_law(const acf_struct& a, flt_struct& f, const control_gains& gains, int receiver, bool on,
+// The climb rate (m/s) the captured glide slope asks for: the slope's descent,
+// the beam's pull on it (its gain held, faded near the ground and bounded, see
+// GS_MOST_GAIN) and, near the ground, the flare.
+float glide_slope_rate(int p, const acf_struct& a, const flt_struct& f, int receiver)
+{
+    const sim_cockpit_radios_block& radio = sim_cockpit_radios;
+    const float b = sim_cockpit_autopilot.backcourse_on ? -1.0f : 1.0f;
+    const float sink = slope_sink(f, receiver);
+    float pull = -f.groundspeed * std::sin((10.0f * radio.nav1_vdef_deg[receiver] + b * radio.nav1_slope_degt[receiver]) *
+                                           DEG_TO_RAD_FLOAT) +
+                 sink;
+    const float* g = radio_stations.gs_station_pos[receiver];
+    const float distance = UTIL_max(std::hypot(g[0] - f.local_x, g[2] - f.local_z), 1.0f);
+    const float gain = 10.0f * f.groundspeed / distance;
+    if (gain > GS_MOST_GAIN) pull *= GS_MOST_GAIN / gain;
+    const float height = wheel_height(p, a, f);
+    pull *= UTIL_clamp((height - GS_NO_PULL_M) / (GS_FULL_PULL_M - GS_NO_PULL_M), 0.0f, 1.0f);
+    float w = -sink + UTIL_clamp(pull, -GS_MOST_PULL_MPS, GS_MOST_PULL_MPS);
+    const float flare_height = sink * FLARE_TIME_SEC;
+    if (height < flare_height)
+        w = UTIL_max(w, -TOUCHDOWN_SINK_MPS - (sink - TOUCHDOWN_SINK_MPS) * UTIL_max(height, 0.0f) / flare_height);
+    return w;
+}
+
+// Every throttle toward idle at RETARD_RATE.
+void retard(flt_struct& f, float dt)
+{
+    for (float& t : f.ENGN_thro) t = UTIL_max(finite_or(t, 0.0f) - RETARD_RATE * dt, 0.0f);
+}
+
+void vertical_law(int p, const acf_struct& a, flt_struct& f, const control_gains& gains, int receiver, bool on,
                   const speed_error& err, float dt, float inv_dt)
 {
     sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
-    const sim_cockpit_radios_block& radio = sim_cockpit_radios;
     autopilot_state& s = autopilot;
     const float gyro_pitch_now = gyro_pitch[GYRO_VACUUM];
 
@@ -301,13 +397,14 @@ void vertical_law(const acf_struct& a, flt_struct& f, const control_gains& gains
             const float limit = std::fabs(ap.vertical_velocity * UNIT.fpm_to_mps);
             w = UTIL_clamp((ap.current_altitude * UNIT.ft_to_mtrs - f.h_ind) * 0.1f, -limit, limit);
         }
-        if (ap.vnav_mode == AP_GLIDESLOPE_CAPTURED) {
-            const float b = ap.backcourse_on ? -1.0f : 1.0f;
-            w = -f.groundspeed * std::sin((10.0f * radio.nav1_vdef_deg[receiver] + b * radio.nav1_slope_degt[receiver]) *
-                                          DEG_TO_RAD_FLOAT);
-        }
+        if (ap.vnav_mode == AP_GLIDESLOPE_CAPTURED) w = glide_slope_rate(p, a, f, receiver);
         w = finite_or(w, 0.0f);
-        const float e = finite_or(((w - f.vh_ind) - 2.0f * f.local_ay) * 0.5f, 0.0f);
+        // On the glide slope the rate error counts twice as much: at half
+        // weight the plane fell behind the slope's descent by 100-150 ft/min
+        // for as long as the integrator took to catch up, and with the beam's
+        // gain held no longer made up for it.
+        const float rate_gain = ap.vnav_mode == AP_GLIDESLOPE_CAPTURED ? GS_RATE_GAIN : 0.5f;
+        const float e = finite_or(((w - f.vh_ind) - 2.0f * f.local_ay) * rate_gain, 0.0f);
         if (fd_free) {
             const float d = UTIL_max(UTIL_max(UTIL_max(std::fabs(1.1f * e), 1.0f), finite_or(f.groundspeed, 0.0f)),
                                      std::fabs(1.1f * w));
@@ -355,6 +452,25 @@ void AP_step(int p, const control_gains& gains)
     speed_units(f);
 
     if (!PANEL_has_power() || !PANEL_inverter_on()) all_modes_off();
+    // A coupled approach lets go at touchdown: left on, the glide slope and
+    // the autothrottle flew on along the runway, nose down at approach speed,
+    // and the course law steered it off the runway under the brakes. Every
+    // mode drops (the horn sounds below), and the throttles close.
+    // The wheels count as down once they have stayed on the ground for
+    // TOUCHDOWN_HOLD_SEC: let go at the first touch, a plane that bounced
+    // flew on with nothing to hold its wings or its heading.
+    const bool on_slope = ap.vnav_mode == AP_GLIDESLOPE_CAPTURED;
+    s.on_ground_sec = on_slope && f.onground_any ? s.on_ground_sec + dt : 0.0f;
+    const bool wheels_down = on_slope && f.onground_any;
+    const bool touchdown = s.on_ground_sec >= TOUCHDOWN_HOLD_SEC;
+    if (touchdown) {
+        all_modes_off();
+        // The servos let go of the yoke, centred: with no stick or pedals to
+        // write them again, their last roll and rudder inputs stayed on
+        // through the rollout (a stick writes its own on the next frame).
+        sim_joystick.yolk_roll_ratio = 0.0f;
+        sim_joystick.yolk_heading_ratio = 0.0f;
+    }
 
     const int engaged = AP_any_mode_engaged();
     if (s.engaged_before && !engaged && (a.acf_warn1EQ || a.acf_warn2EQ) && sim_operation_prefs.warn_bb)
@@ -363,15 +479,23 @@ void AP_step(int p, const control_gains& gains)
 
     const speed_error err = speed_law(a, f, inv_dt);
     const bool laws_failed = FLT_slot_failed(p, FAIL_SLOT_AUTOTHROTTLE);
-    if (ap.airspeed_mode == AP_AUTOTHROTTLE && !laws_failed) autothrottle(a, f, err, dt);
+    // The autothrottle closes the throttles in the flare, and they are closed once the wheels touch.
+    if (wheels_down || touchdown) {
+        for (float& t : f.ENGN_thro) t = 0.0f;
+    } else if (ap.airspeed_mode == AP_AUTOTHROTTLE && !laws_failed) {
+        if (ap.vnav_mode == AP_GLIDESLOPE_CAPTURED && in_flare(p, a, f, receiver))
+            retard(f, dt);
+        else
+            autothrottle(a, f, err, dt);
+    }
 
     const bool laws_on = !laws_failed && ap.autopilot_mode >= AP_MODE_FLIGHT_DIRECTOR;
     const bool lateral_on = laws_on && (ap.heading_mode == AP_HEADING_HOLD || ap.heading_mode == AP_WING_LEVELLER ||
                                         ap.hnav_mode == AP_COURSE_CAPTURED);
-    lateral_law(a, f, gains, receiver, lateral_on, dt, inv_dt);
+    lateral_law(p, a, f, gains, receiver, lateral_on, dt, inv_dt);
 
     const bool vertical_on = laws_on && ((ap.altitude_mode >= AP_SPEED_BY_PITCH && ap.altitude_mode <= AP_PITCH_HOLD) ||
                                          ap.vnav_mode == AP_GLIDESLOPE_CAPTURED);
-    vertical_law(a, f, gains, receiver, vertical_on, err, dt, inv_dt);
+    vertical_law(p, a, f, gains, receiver, vertical_on, err, dt, inv_dt);
     s.primed = 1;
 }

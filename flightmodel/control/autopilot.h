@@ -35,6 +35,7 @@ struct autopilot_state {
     float engaged_at;               // frame clock when the vertical law came on
     float trim_at_engagement;
     float gyro_pitch_before;
+    float on_ground_sec;            // how long the wheels have stayed on the ground on a coupled approach
 };
 extern autopilot_state autopilot;
 void AP_reset_state();

@@ -12,8 +12,10 @@
 #include "aircraft/flight_start.h"
 #include "aircraft/launch_flags.h"
 #include "core/folders.h"
+#include "core/numeric.h"
 #include "core/random.h"
 #include "flightmodel/ground/water.h"
+#include "flightmodel/systems/radios.h"
 #include "flightmodel/traffic/traffic.h"
 #include "links/speech.h"
 #include "tests/support/flight_fixture.h"
@@ -799,3 +801,55 @@ TEST_P(RandomStarts, NeverLeaveTheTablesOrTheNumbers)
     }
 }
 INSTANTIATE_TEST_SUITE_P(FlightStart, RandomStarts, ::testing::Range(0, 3));
+
+TEST_F(FlightStart, ApproachStartsOnOrJustBelowEveryGlideSlopeOfTheDefaultWorld)
+{
+    screen_settings.scenery_load_switch = 1;
+    NAV_load_databases();
+    screen_settings.scenery_load_switch = 0;
+    int glide_slopes = 0, starts = 0;
+    for (const navaid_record& gs : navaid_table) {
+        if (gs.kind != NAV_GLIDESLOPE) continue;
+        const int code = GEO_round(gs.heading);
+        const float slope = static_cast<float>(code / 1000) * 0.01f, course = static_cast<float>(code % 1000);
+        // The runway end it serves: pointing its way, its centreline passing nearest the transmitter.
+        int best_airport = -1, best_runway = 0, best_end = 0;
+        float best_across = 1.0e9f;
+        for (size_t ai = 0; ai < airport_table.size(); ++ai)
+            for (size_t r = 0; r < airport_table[ai].runways.size(); ++r)
+                for (const int end : {0, 1}) {
+                    const runway_record& rw = airport_table[ai].runways[r];
+                    const float heading = rw.heading + 180.0f * static_cast<float>(end);
+                    float cx, cy, cz, gx, gy, gz;
+                    GEO_latlon_to_local(cx, cy, cz, rw.lat, rw.lon, 0.0);
+                    GEO_latlon_to_local(gx, gy, gz, gs.lat, gs.lon, 0.0);
+                    const float across = std::fabs((gx - cx) * cos_deg(heading) + (gz - cz) * sin_deg(heading));
+                    if (std::fabs(UTIL_wrap_pm180(heading - course)) > 10.0f ||
+                        std::hypot(gx - cx, gz - cz) > rw.length || across >= best_across)
+                        continue;
+                    best_airport = static_cast<int>(ai), best_runway = static_cast<int>(r), best_end = end;
+                    best_across = across;
+                }
+        if (best_airport < 0) continue;   // a ship's
+        ++glide_slopes;
+        start_selection.airport_index = best_airport;
+        start_selection.start_index = best_runway;
+        sim_time.backwards = best_end;
+        for (const int sub_mode : {SIT_APPROACH_3NM, SIT_APPROACH_10NM}) {
+            FLIGHT_init_situation(SIT_AIRPORT, sub_mode);
+            const flt_struct& f = flt[0];
+            float gx, gy, gz;
+            GEO_latlon_to_local(gx, gy, gz, gs.lat, gs.lon, gs.height);
+            const float above_deg =
+                std::atan2(f.elevation - gs.height, std::hypot(gx - f.local_x, gz - f.local_z)) * RAD_TO_DEG_FLOAT;
+            const float dots = (above_deg - slope) * GS_DOTS_PER_DEG;
+            EXPECT_LE(dots, 0.0f) << gs.name << " " << sub_mode;
+            EXPECT_GE(dots, -0.5f) << gs.name << " " << sub_mode;
+            ++starts;
+        }
+    }
+    EXPECT_GE(glide_slopes, 4);
+    EXPECT_EQ(starts, 2 * glide_slopes);
+    sim_time.backwards = 0;
+    NAV_clear_tables();
+}
