@@ -5,6 +5,7 @@
 #include "core/constants.h"
 #include "core/numeric.h"
 #include "core/simvars/operation.h"
+#include "flightmodel/step_record.h"
 
 void PHYS_euler_to_quat(float theta, float psi, float phi, float q[4])
 {
@@ -22,7 +23,7 @@ void PHYS_euler_to_quat(float theta, float psi, float phi, float q[4])
 
 void PHYS_integrate_quat(float P, float Q, float R, float* theta, float* psi, float* phi, float q[4])
 {
-    const double k = 0.5 * sim_operation_misc.frame_rate_period;
+    const double k = 0.5 * FM_step_sec();
     double q0 = q[0], q1 = q[1], q2 = q[2], q3 = q[3];
     // Each line uses the components already advanced above it.
     q0 = q0 + k * (-P * q1 - Q * q2 - R * q3);

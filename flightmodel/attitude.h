@@ -3,7 +3,7 @@
 // q2 pitch, q3 heading part). Used by the user's plane, the flight start and
 // the weapons.
 //
-// Reads: sim_operation_misc.frame_rate_period.
+// Reads: the step record's length (the frame period outside the integration).
 #pragma once
 
 #include "flightmodel/flt.h"
@@ -11,7 +11,7 @@
 // The quaternion of Euler angles in degrees.
 void PHYS_euler_to_quat(float theta, float psi, float phi, float q[4]);
 
-// Advances q by the body rates (rad/s) over one frame period, renormalises it
+// Advances q by the body rates (rad/s) over one integration step, renormalises it
 // and writes the angles back: heading 0..360, pitch and roll -180..180.
 void PHYS_integrate_quat(float P, float Q, float R, float* theta, float* psi, float* phi, float q[4]);
 

@@ -15,6 +15,9 @@
 #include "core/numeric.h"
 #include "flightmodel/phys.h"
 #include "flightmodel/plane_override.h"
+#include "flightmodel/step_record.h"
+#include "flightmodel/systems.h"
+#include "core/frame_clock.h"
 #include "flightmodel/systems/wind_at_plane.h"
 #include "flightmodel/weapons/weapons.h"
 #include "flightmodel/systems/instrument_power.h"
@@ -219,22 +222,32 @@ void FLTMOD_derived_data(int n)
 {
     // A slot outside 0..9 would index past the plane records; it is ignored.
     if (n < 0 || n >= FLT_SLOTS) return;
-    float& period = sim_operation_misc.frame_rate_period;
-    const float frame_period = period;
+    const float frame_period = sim_operation_misc.frame_rate_period;
     // On the ground or the water, and just above it, the tyres, skids and
     // floats are stiff springs with friction: stepped at the frame's half
     // period they swing and slip by an amount that grows with the step, and
     // a rollout in a crosswind weathervaned far more at 30 frames a second
     // than at 120. There the frame is cut into steps no longer than
-    // CONTACT_STEP_SEC, so the plane moves the same at every frame rate.
+    // CONTACT_STEP_SEC, so the plane moves the same at every frame rate. The
+    // stages read each step's length from the step record; the frame period
+    // keeps meaning the frame.
     flt_struct& f = flt[n];
     const bool in_contact = f.onground_any || f.y_agl < CONTACT_SUBSTEP_HEIGHT_M;
     const int steps = FLTMOD_steps_in_frame(frame_period, in_contact);
-    const float dt = frame_period / static_cast<float>(steps);
-    period = dt;   // everything called inside sees the step's period
+    fm_step = fm_step_record{};
+    fm_step.dt_sec = frame_period / static_cast<float>(steps);
+    fm_step.count = steps;
+    fm_step.held = frame_clock < crash_hold_until;
     derived_state.buildups_last_frame = 0;
-    for (int k = 0; k < steps; ++k) half_step(n, dt);
-    period = frame_period;
+    for (int k = 0; k < steps; ++k) {
+        fm_step.index = k;
+        half_step(n, fm_step.dt_sec);
+    }
+    // Back to "the whole frame" for what runs after; what the steps met
+    // (contact, impact speed) stays for the once-a-frame checks.
+    fm_step.dt_sec = 0.0f;
+    fm_step.index = 0;
+    fm_step.count = 1;
 
     WPN_fly_released(n);
     stall_warning(f);

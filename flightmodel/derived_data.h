@@ -8,11 +8,12 @@
 // Reads: pln[0], pln[1]; flt[1] (the towing or carrying plane); the frame
 // period; the wind at the plane, sim_weather rho, sigma and speed of sound;
 // the launch flags and the winch point; the stability-test requests;
-// dump_next_cycle.
+// dump_next_cycle; crash_hold_until and the frame clock.
 // Writes: flt[0] attitude, quaternion, position, speeds, air data, path
 // angles, turn and slip, cached sines and cosines, stallwarning; the three
 // clocks (total flight, total running and network time); rope_points; the
-// frame period (halved during the half-steps, restored after).
+// step record (each step's length, number and the plane held; what the
+// frame's steps met).
 #pragma once
 
 // The rope and load points of the user's plane, local metres (velocity m/s):

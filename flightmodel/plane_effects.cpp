@@ -1,5 +1,6 @@
 #include "flightmodel/plane_effects.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "aircraft/acf_struct.h"
@@ -18,6 +19,7 @@
 #include "flightmodel/effects/particle_list.h"
 #include "flightmodel/ground/surface_state.h"
 #include "world/landuse_grid.h"
+#include "flightmodel/step_record.h"
 
 namespace {
 
@@ -234,10 +236,13 @@ void PLANE_tyre_smoke(int n, float speed)
             PARTICLE_spawn(cx, cy + size * 0.5f, cz, 0.0f, 0.0f, 0.0f, terrain_height_m - size * 0.5f, size, 1.0f, 3.0f,
                            PARTICLE_TYRE, 1.0f, 0);
         if (n == 0 && (skid > 10.0f || surface < 50) && !water_around(f)) {
+            // The sink the wheels met the ground with in the frame's steps
+            // (by the frame's end the struts have already taken it up).
+            const float sink = std::min(f.local_vy, fm_step.impact_vy_mps);
             int slot = sim_weather.runway_friction != 0 ? SOUND_SKID_WET : SOUND_SKID_DRY;
             if (rough_runway_kind(surface)) slot = SOUND_ROLL_ROUGH;
-            if (f.local_vy < -2.54f) slot = SOUND_TOUCHDOWN_HARD;
-            SOUND_play(slot, 0, 1.0f, UTIL_clamp(std::fabs(f.local_vy) / 5.0f + speed / 5.0f, 0.0f, 1.0f));
+            if (sink < -2.54f) slot = SOUND_TOUCHDOWN_HARD;
+            SOUND_play(slot, 0, 1.0f, UTIL_clamp(std::fabs(sink) / 5.0f + speed / 5.0f, 0.0f, 1.0f));
         }
     }
 }

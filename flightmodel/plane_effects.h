@@ -6,7 +6,8 @@
 // position, velocity, cached attitude sines, gear speeds, engines, failures;
 // the frame period and interval flags; speed of sound, sigma, runway
 // friction; the land-use grid; the surface under the user's plane;
-// terrain_height_m; the network clock.
+// terrain_height_m; the network clock; the step record's impact speed (the
+// user's touchdown sound).
 // Writes: flt[n] tire_speed_now, tire_prop_rot, tire_drag_dis, the tyre-burst
 // failures, strobe_flash, beacon_brightness; particles and engine trail
 // entries; the touchdown sound (slot 0).

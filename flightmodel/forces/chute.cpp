@@ -10,6 +10,7 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/stages.h"
 #include "flightmodel/phys.h"
+#include "flightmodel/step_record.h"
 
 namespace {
 
@@ -45,5 +46,5 @@ void FM_drag_chute()
     f.L += a.acf_chute_Y * D * d[0] - damping(f.Prad, y_arm, cr);
     f.M += D * d[2] * a.acf_chute_Y - D * d[1] * a.acf_chute_Z - damping(f.Qrad, y_arm, cr) - damping(f.Qrad, z_arm, cr);
     f.N -= a.acf_chute_Z * D * d[0] + damping(f.Rrad, z_arm, cr);
-    q = std::fmin(q + 0.5f * sim_operation_misc.frame_rate_period, 1.0f);
+    q = std::fmin(q + 0.5f * FM_step_sec(), 1.0f);
 }

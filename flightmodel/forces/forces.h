@@ -4,13 +4,13 @@
 // force, sums them about the centre of gravity, works out the mass and
 // inertia of the moment, turns the totals into local linear and body angular
 // accelerations and integrates the body rates and local velocities by one
-// frame period. Position and attitude are its caller's (the derived-data step).
+// integration step. Position and attitude are its caller's (the derived-data step).
 //
 // Reads: pln[0] (the whole aircraft record); flt[0] attitude, air data and
 // their cached sines and cosines as the previous derived-data step left them,
 // controls, deflections, engines, weights, failures; sim_weather rho, sigma,
 // speed of sound; sim_physics g_sealevel, mu_air; terrain_height_m; the
-// frame period and clock; the launch flags; the damping settings; the report
+// step record (the step's length, the plane held) and the frame clock; the launch flags; the damping settings; the report
 // and stability-test flags.
 // Writes: flt[0] force and moment totals, per-part and per-element aero
 // values, g loads, accelerations, rates, local velocities, m_total,

@@ -21,6 +21,7 @@
 #include "aircraft/part_presence.h"
 #include "world/ship_decks.h"
 #include "world/ships.h"
+#include "flightmodel/step_record.h"
 
 forces_state fm_state{};
 
@@ -199,7 +200,7 @@ void FM_accelerations()
     const acf_struct& a = pln[0];
     flt_struct& f = flt[0];
     const float g = FM_GRAVITY;
-    const float dt = sim_operation_misc.frame_rate_period;
+    const float dt = FM_step_sec();
 
     // Aerodynamic totals from flight-path axes into body axes.
     const float normal = f.fnrml_aero * f.cos_alpha + f.faxil_aero * f.sin_alpha;
@@ -250,7 +251,7 @@ void FM_integrate()
 {
     const acf_struct& a = pln[0];
     flt_struct& f = flt[0];
-    const float dt = sim_operation_misc.frame_rate_period;
+    const float dt = FM_step_sec();
 
     if (launch_flags.mothership_carried) {
         f.local_ax = f.local_ay = f.local_az = 0.0f;
@@ -271,7 +272,7 @@ void FM_integrate()
     f.local_vy += f.local_ay * dt;
     f.local_vz += f.local_az * dt;
 
-    if (frame_clock < crash_hold_until) {
+    if (fm_step.held) {
         const float k = 1.0f - 5.0f * dt;
         f.P *= k, f.Q *= k, f.R *= k;
         f.local_vx *= k, f.local_vy *= k, f.local_vz *= k;

@@ -16,7 +16,6 @@
 #include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "core/ui_text.h"
-#include "flightmodel/derived_data.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/forces/report.h"
@@ -26,6 +25,7 @@
 #include "flightmodel/effects/particle_list.h"
 #include "flightmodel/ground/surface_state.h"
 #include "aircraft/part_presence.h"
+#include "flightmodel/step_record.h"
 
 contact_state contact{};
 
@@ -145,7 +145,7 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
         return 0;
     flt_struct& f = flt[plane];
     const acf_struct& a = pln[plane];
-    const float dt = sim_operation_misc.frame_rate_period;
+    const float dt = FM_step_sec();
 
     // 1. The normal force's cap.
     const float f_max = 10.0f * FM_GRAVITY * a.acf_m_max;
@@ -268,9 +268,13 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     PHYS_add_gear_normal(plane, f_nrml, x, z);
     PHYS_add_gear_axial(plane, f_axil, x, yc);
 
+    // The frame's contact and the speed the plane met the surface with, for
+    // the crash check and the touchdown sounds after the frame's steps.
+    if (plane == 0) FM_step_touched(f.local_vy);
+
     // 23. Scrape dust from wings and bodies, once a frame: on the ground the
     // frame runs the build-up in several steps, and each would throw its own.
-    if (interval_ticks[INTERVAL_TWENTIETH_SECOND] && derived_state.buildups_last_frame == 0 && wing_or_body_dusts(n)) {
+    if (interval_ticks[INTERVAL_TWENTIETH_SECOND] && FM_first_step_of_frame() && wing_or_body_dusts(n)) {
         const float u = std::sqrt(rvx * rvx + rvz * rvz);
         const float l = 0.1f * a.acf_size_z;
         const float s = UTIL_clamp(u * l / 50.0f, std::min(0.0f, l), std::max(0.0f, l));
@@ -367,6 +371,19 @@ void tyre_lock(int n)
 
 }  // namespace
 
+void GROUND_wing_tip(int p, float* x, float* y, float* z)
+{
+    const flt_struct& f = flt[0];
+    const acf_struct& a = pln[0];
+    const float l = a.acf_els[p] * a.acf_element_len[p];
+    const float side = a.acf_part_is_left[p] ? -1.0f : 1.0f;
+    const float cs = f.foil_cos_swe[p], ss = f.foil_sin_swe[p];
+    const float cd = f.foil_cos_dih[p], sd = f.foil_sin_dih[p];
+    *x = a.acf_Xarm[p] + l * cs * cd * side;
+    *y = a.acf_Yarm[p] + l * cs * sd;
+    *z = a.acf_Zarm[p] + l * ss;
+}
+
 void FM_ground_contact()
 {
     flt_struct& f = flt[0];
@@ -376,15 +393,11 @@ void FM_ground_contact()
     // Wing tips.
     for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_EXTRA_LAST; ++p) {
         if (!ACF_part_present(0, p)) continue;
-        const float l = a.acf_els[p] * a.acf_element_len[p];
-        const float side = a.acf_part_is_left[p] ? -1.0f : 1.0f;
-        const float cs = f.foil_cos_swe[p], ss = f.foil_sin_swe[p];
-        const float cd = f.foil_cos_dih[p], sd = f.foil_sin_dih[p];
+        float x, y, z;
+        GROUND_wing_tip(p, &x, &y, &z);
         float steer = 0.0f;
         contact.grips[p] = 1;   // a tip resting on the ground stays where it rests
-        const int hit = offer(p, a.acf_Xarm[p] + l * cs * cd * side, a.acf_Yarm[p] + l * cs * sd,
-                              a.acf_Zarm[p] + l * ss, a.acf_gearcon[p], a.acf_geardmp[p], co.sliding, co.sliding,
-                              &steer, 0.0f, 0.0f);
+        const int hit = offer(p, x, y, z, a.acf_gearcon[p], a.acf_geardmp[p], co.sliding, co.sliding, &steer, 0.0f, 0.0f);
         contact.grips[p] = 0;
         if (!hit) contact.holding[p] = 0;
     }

@@ -9,11 +9,12 @@
 // with the plane's cell hint (flt i, j) and the surface under the plane;
 // sim_weather.runway_friction, temperature_sealevel_c;
 // screen_settings.runway_is_patchy; the random table;
-// the launch flags (catapult, arresting hook); the frame period and the
-// 0.05-s interval flag; dump_next_cycle.
+// the launch flags (catapult, arresting hook); the step record's length and
+// first step, the 0.05-s interval flag; dump_next_cycle.
 // Writes: flt[plane] gear force sums, L, M, N, nrml_force[part], the plane's
 // cell hint; the deflection, steering and rolling-speed outputs; the contact
-// state below; scrape dust through PARTICLE_spawn; the report block.
+// state below; the step record's contact and impact speed; scrape dust
+// through PARTICLE_spawn; the report block.
 #pragma once
 
 #include "flightmodel/flt.h"

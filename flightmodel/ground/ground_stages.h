@@ -7,14 +7,15 @@
 // engines, position, velocity, attitude, rates, masses, brakes, failures, cell
 // hint); flt[1] ground speed (towing); the launch flags and rope points; the
 // cockpit switches (JATO, puffers, scoop); sim_weather (rho, waves,
-// runway condition); the frame clock and period; the land-use grid and the
-// surface under the plane; the report flag.
+// runway condition); the frame clock and the step record's length; the
+// land-use grid and the surface under the plane; the report flag.
 // Writes: flt[0] force sums and moments, POINT_thrust, DVinc, ENGN_N1_,
 // ENGN_power, force_XYZ, jato_left, m_jettison, ett_size, jett_dumping,
 // onground_any/all, nosewheel_steer/speed, tyre speeds and locks, nrml_force;
 // pln[0].acf_gear_def; sim_cockpit_switches.jato_on; the launch flags' rope
 // angles and winch cable; rope_points.load_vel (and load_pos.y on the ground);
-// the hook values of fm_state; ground_state.
+// the hook values of fm_state; ground_state; the step record's contact and
+// impact speed.
 #pragma once
 
 // What the stages keep between frames.
@@ -45,6 +46,10 @@ int GROUND_over_water();
 
 // Water forces on the hulls and floats, and the water rudder (stage 17).
 void FM_water_contact();
+
+// The body arm (m) of the tip of wing part p of the user's plane: the point
+// the ground meets when the wing is laid on it.
+void GROUND_wing_tip(int p, float* x, float* y, float* z);
 
 // Ground contact of the wing tips, bodies and gear, and the on-ground flags
 // (stage 18).

@@ -14,6 +14,7 @@
 #include "flightmodel/ground/ground_stages.h"
 #include "flightmodel/phys.h"
 #include "flightmodel/propulsion/propulsion.h"
+#include "flightmodel/step_record.h"
 
 namespace {
 
@@ -94,7 +95,7 @@ void ROCKET_thrusters()
         const float theta = a.acf_jato_theta * DEG_TO_RAD_FLOAT;
         PHYS_add_prop_axial(0, -a.acf_jato_thrust * std::cos(theta), 0.0f, a.acf_jato_Y);
         PHYS_add_prop_normal(0, a.acf_jato_thrust * std::sin(theta), 0.0f, a.acf_jato_Z);
-        f.jato_left -= sim_operation_misc.frame_rate_period;
+        f.jato_left -= FM_step_sec();
         if (f.jato_left < 0.0f) sim_cockpit_switches.jato_on = 0;
         after("After JATO:\n");
     }

@@ -20,6 +20,7 @@
 #include "flightmodel/ground/ground_stages.h"
 #include "flightmodel/phys.h"
 #include "flightmodel/ground/terrain_query.h"
+#include "flightmodel/step_record.h"
 
 ground_stage_state ground_state{};
 
@@ -137,7 +138,7 @@ void ROPE_tow_and_winch()
     const float* B = rope_points.line_b;
     ROPE_geometry(A[0], B[0], A[1], B[1], A[2], B[2], &dx, &dy, &dz, &length, &elevation);
 
-    const float dt = sim_operation_misc.frame_rate_period;
+    const float dt = FM_step_sec();
     float nominal, reference, hook_y, hook_z;
     if (tow) {
         nominal = TOW_ROPE_M;
@@ -198,7 +199,7 @@ void ROPE_slung_load()
     const float m = f.m_jettison;
     if (!a.acf_jett_is_slung || !(m > 0.01f)) return;
     const float g = FM_GRAVITY;
-    const float dt = sim_operation_misc.frame_rate_period;
+    const float dt = FM_step_sec();
 
     float dx, dy, dz, length, elevation;
     const float* A = rope_points.load_attach;

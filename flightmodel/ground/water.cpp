@@ -24,6 +24,7 @@
 #include "flightmodel/ground/surface_state.h"
 #include "world/landuse_grid.h"
 #include "aircraft/part_presence.h"
+#include "flightmodel/step_record.h"
 
 namespace {
 
@@ -268,6 +269,40 @@ int FM_water_forces(int p, int s, int k, float x, float y, float z)
     return 1;
 }
 
+namespace {
+
+// Whether the point at body arm (x, y, z) of the user's plane lies under the
+// (wavy) water surface.
+bool in_water(float x, float y, float z)
+{
+    const flt_struct& f = flt[0];
+    float px, py, pz;
+    PHYS_body_to_local(x, y, z, &px, &py, &pz, 0);
+    px += f.local_x, py += f.local_y, pz += f.local_z;
+    return WAVE_height(px, WATER_still_level(px, pz, terrain_height_m), pz) >= py;
+}
+
+// Only the floats' and hulls' bottom panels carry the water's forces, so an
+// aircraft rolled onto its side or back meets the water with none of them:
+// its wing tips and propeller hubs under the surface are a contact all the
+// same (the crash check finds such an aircraft upset on the surface).
+bool wing_or_prop_in_water()
+{
+    const acf_struct& a = pln[0];
+    for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_EXTRA_LAST; ++p) {
+        if (!ACF_part_present(0, p)) continue;
+        float x, y, z;
+        GROUND_wing_tip(p, &x, &y, &z);
+        if (in_water(x, y, z)) return true;
+    }
+    const int engines = std::clamp(std::min(a.acf_num_engines, a.acf_num_thrustpoints), 0, ACF_MAX_ENGINES);
+    for (int e = 0; e < engines; ++e)
+        if (ACF_engine_has_prop(0, e) && in_water(a.acf_Xarm[e], a.acf_Yarm[e], a.acf_Zarm[e])) return true;
+    return false;
+}
+
+}  // namespace
+
 int GROUND_over_water()
 {
     if (surface_state.on_carrier_deck || surface_state.on_frigate_deck || surface_state.flat_surface_on) return 0;
@@ -306,6 +341,7 @@ void FM_water_contact()
                     wet = true;
                 }
             }
+        if (wet) FM_step_touched(f.local_vy);
         if (report && wet) {
             report_log << '\n';
             FM_report_rule();
@@ -315,6 +351,8 @@ void FM_water_contact()
             FM_report_rule();
         }
     }
+
+    if (wing_or_prop_in_water()) FM_step_touched(f.local_vy);
 
     // The water rudder steers by the rudder input against the heading error,
     // the track's angle off the heading, both over the water as the panels
@@ -352,7 +390,7 @@ void FM_water_scoop()
     const acf_struct& a = pln[0];
     if (!a.acf_jett_is_water) return;
     const float full = a.acf_m_jettison;
-    const float dt = sim_operation_misc.frame_rate_period;
+    const float dt = FM_step_sec();
     if (sim_cockpit_switches.water_scoop_on && f.onground_any && land_use_water() && f.m_jettison < full) {
         f.m_jettison += full / 12.0f * dt;
         f.faxil_aero += full / 12.0f * f.groundspeed;

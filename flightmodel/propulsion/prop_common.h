@@ -9,6 +9,7 @@
 #include "core/simvars/operation.h"
 #include "flightmodel/flt.h"
 #include "aircraft/part_presence.h"
+#include "flightmodel/step_record.h"
 
 namespace prop_detail {
 
@@ -97,6 +98,8 @@ inline float engine_inertia(int n)
 // engine reaches, so a damaged file cannot run the integration away.
 constexpr float MAX_SHAFT_SPEED = 1.0e4f;
 
-inline float frame_dt() { return sim_operation_misc.frame_rate_period; }
+// The length of the integration step the engines run in (the frame period
+// when they run once a frame, outside the integration).
+inline float frame_dt() { return FM_step_sec(); }
 
 }  // namespace prop_detail

@@ -2,6 +2,7 @@
 #include "flightmodel/systems/limits.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "aircraft/acf_struct.h"
@@ -14,8 +15,10 @@
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/ui_text.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/plane_override.h"
+#include "flightmodel/step_record.h"
 #include "flightmodel/systems.h"
 #include "links/net_slots.h"
 #include "links/network.h"
@@ -118,6 +121,16 @@ void crash_wait()
     }
 }
 
+// An aircraft rolled past its side (its vertical axis pointing below the
+// horizon) with a point on the surface lies on its side or back: its wing
+// or propeller in the water, or its cabin on the ground. It is wrecked, and
+// was counted no crash: a capsized float plane skated on upside down at full
+// power, and one that came to rest inverted was logged as a landing.
+bool rolled_past_its_side(const flt_struct& f)
+{
+    return std::cos(f.phi * DEG_TO_RAD_FLOAT) * std::cos(f.theta * DEG_TO_RAD_FLOAT) < 0.0f;
+}
+
 }  // namespace
 
 void LIMITS_exceedances()
@@ -192,10 +205,20 @@ int LIMITS_crash()
         s.crash_speed_set = true;
         s.crash_vertical_speed = CRASH_SPEED_MPS;
     }
-    if (PLANE_externally_moved(0) || f.onground_any == 0) return 0;
+    // A body, a float or a wing laid on the surface is on it as much as a
+    // wheel: counted by the main wheels alone, a dive into a hillside that
+    // met it with the fuselage was never judged.
+    const bool on_surface = f.onground_any != 0 || fm_step.touched;
+    if (PLANE_externally_moved(0) || !on_surface) return 0;
 
+    // The speed the plane met the surface with in the frame's steps: by the
+    // frame's end the contact has already thrown a hard impact back up, and
+    // judged then a dive into a hill at 16 m/s bounced on uncrashed.
+    const float impact_vy = std::min(f.local_vy, fm_step.impact_vy_mps);
     bool crash;
-    if (f.local_vy >= s.crash_vertical_speed) {
+    if (rolled_past_its_side(f)) {
+        crash = true;
+    } else if (impact_vy >= s.crash_vertical_speed) {
         const bool on_water = LIMITS_over_water() && !launch_flags.arrest_engaged && !launch_flags.hook_active &&
                               !airport_surface_valid;
         crash = !on_water && f.local_y < terrain_height_m;

@@ -4,8 +4,9 @@
 // a one-time warning when it stays too low; the crash, which either holds the
 // plane or plays the crash, shows the advisories that explain it and restarts the flight.
 //
-// Reads: flt[0] g load, airspeed, flap request, position and vertical speed,
-// its terrain cell, the land-use grid, terrain_height_m, the carrier and
+// Reads: flt[0] g load, airspeed, flap request, position, attitude and
+// vertical speed, its terrain cell, the step record (whether the frame's
+// steps met the surface and the speed they met it with), the land-use grid, terrain_height_m, the carrier and
 // airport-surface flags, the aircraft limits, the warning preferences, the
 // frame period and its goal, the network roles, the open menu, the ice,
 // carburettor ice and failure table.

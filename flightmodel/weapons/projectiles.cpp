@@ -18,6 +18,7 @@
 #include "flightmodel/weapons/weapons_internal.h"
 #include "flightmodel/effects/particle_list.h"
 #include "world/scenery_area.h"
+#include "flightmodel/step_record.h"
 
 projectile_list_record projectile_list{};
 
@@ -121,7 +122,7 @@ void WPN_shoot_step()
 
 void WPN_projectile_step()
 {
-    const float dt = sim_operation_misc.frame_rate_period;
+    const float dt = FM_step_sec();
     for (projectile_record& r : projectile_list.rec)
         if (r.proj_kind != 0) fly(r, dt);
 }

@@ -21,6 +21,7 @@
 #include "flightmodel/weapons/weapons_internal.h"
 #include "flightmodel/effects/particle_list.h"
 #include "world/scenery_area.h"
+#include "flightmodel/step_record.h"
 
 namespace {
 
@@ -179,7 +180,7 @@ bool weapon_forces(int plane, int s)
     // The motor: the first stage with burn time left burns for this step; thrust points forward.
     for (int stage = 0; stage < 3; ++stage) {
         if (!(w.wpn_burn_time[stage] > 0.0f)) continue;
-        w.wpn_burn_time[stage] -= sim_operation_misc.frame_rate_period;
+        w.wpn_burn_time[stage] -= FM_step_sec();
         w.wpn_force[2] -= w.wpn_thrust[stage];
         // One puff each frame the stage burns. The pass runs in each of the
         // frame's two half-steps; the check spawns on the first of them only.

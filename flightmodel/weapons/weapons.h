@@ -7,8 +7,10 @@
 // flt[p] position, velocity, attitude with its cached sines and cosines,
 // body rates and terrain cell hints (i, j); sim_cockpit_weapons (arming
 // switches, firing mode and rate, target plane); the fire trigger
-// (key_hold_command); the yoke's pitch and roll ratios; frame_clock and
-// frame_rate_period; sigma, the wind at the plane, the planet and its radius;
+// (key_hold_command); the yoke's pitch and roll ratios; frame_clock,
+// frame_rate_period (the released weapons' flight, once a frame) and the
+// step record's length (the forces, the motors and the projectiles, each
+// integration step); sigma, the wind at the plane, the planet and its radius;
 // the loaded scenery area; the camera heading and pitch (drawing).
 // Writes: the running fields of the weapon slots; the projectile list
 // (projectiles.h); plane 0's aerodynamic force and moment totals (the drag of

@@ -11,6 +11,7 @@
 #include "flightmodel/forces/mass.h"
 #include "flightmodel/forces/stages.h"
 #include "flightmodel/propulsion/propulsion.h"
+#include "flightmodel/step_record.h"
 #include "core/reset_registry.h"
 #include "tests/flightmodel/forces_fixture.h"
 #include "tests/support/test_support.h"
@@ -333,11 +334,11 @@ TEST_F(ForcesAero, PredictionGroundEffectCurveAndRateDamping)
 
     // While a crash settles, rates and velocities lose 5 dt a frame: 10 -> 9 at dt 0.02.
     sim_operation_misc.frame_rate_period = 0.02f;
-    frame_clock = 1.0f, crash_hold_until = 10.0f;
+    fm_step.held = true;
     f.P = f.local_vx = 10.0f;
     f.P_dot = f.local_ax = 0.0f;
     FM_integrate();
-    crash_hold_until = 0.0f;
+    fm_step.held = false;
     EXPECT_FLOAT_EQ(f.P, 9.0f);
     EXPECT_FLOAT_EQ(f.local_vx, 9.0f);
 }

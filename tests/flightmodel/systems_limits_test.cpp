@@ -5,6 +5,7 @@
 #include "core/frame_clock.h"
 #include "aircraft/flight_start.h"
 #include "core/ui_text.h"
+#include "flightmodel/step_record.h"
 #include "flightmodel/systems/limits.h"
 #include "platform/plat_time.h"
 #include "tests/flightmodel/systems_fixture.h"
@@ -51,6 +52,13 @@ TEST_F(SystemsLimits, ASinkRateBeyondSevenAndAHalfIsACrash)
     EXPECT_TRUE(crashes(-7.6f));
     EXPECT_GE(crash_hold_until, frame_clock + 0.9f);
     EXPECT_TRUE(recorded_alerts.empty());   // held without advisories
+    // Met at 8 m/s within the frame's steps, thrown back up by its end.
+    fm_step.impact_vy_mps = -8.0f;
+    EXPECT_TRUE(crashes(1.0f));
+    fm_step.impact_vy_mps = 0.0f;
+    flt[0].phi = 150.0f;   // on its back, however gently
+    EXPECT_TRUE(crashes(0.0f));
+    flt[0].phi = 0.0f;
     // Below the surface even gently is a crash; in the air nothing is.
     flt[0].local_y = terrain_height_m - 1.0f;
     EXPECT_TRUE(crashes(-1.0f));

@@ -116,6 +116,13 @@ struct parked_result {
 };
 parked_result fly_parked(const setup& s, float wind_kt, bool braked, float celsius);
 
+// Resting on the runway or (water) a lake at sea level, turned to
+// `bank_deg` (180: on its back), lifted `lift_m` and let fall so that it
+// comes down at `sink_mps` (or from rest, when the fall alone is faster)
+// where it rested: nothing touched for 3 s, the preference to hold a
+// crashed aircraft on. 1 when the crash check found a crash, else 0.
+float fly_drop(const setup& s, float sink_mps, float lift_m, float bank_deg, bool water, float pitch_deg = 0.0f);
+
 // A rollout with every control let go, on the program's own path: touched
 // down at `touch_kt` along the runway, landing flaps, the throttle closed,
 // the brakes off (or, `braked`, both put on from the touchdown by the brakes
