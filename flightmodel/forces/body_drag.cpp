@@ -254,7 +254,14 @@ void FM_body_stage()
             side = c_s * side_area * q;
             drag = c_d * front * q;
         }
-        PHYS_add_element_aero_force(drag, side, lift, cx, cy, cz, i, 0);
+        // The side force is the flow across the body pushing on its side
+        // area: it acts across the body, not across the flow. Added as a side
+        // force of the airflow's axes, a body turned right across the flow (a
+        // float plane at rest in a beam wind) was pushed along its own axis
+        // by it, and sailed ahead, where the wind pushes it sideways.
+        const float sb = f.sin_beta, cb = f.cos_beta;
+        PHYS_add_element_aero_force(drag + side * sb * f.cos_alpha, side * cb, lift - side * sb * f.sin_alpha, cx, cy,
+                                    cz, i, 0);
         if (report) FM_report_body_end(c_d, c_s, c_v, drag, side, lift);
     }
 }
