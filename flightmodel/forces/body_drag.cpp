@@ -242,7 +242,7 @@ void FM_body_stage()
             // the body's centroid and carries none of it: a fuselage, its
             // centroid a little aft of the centre of gravity, steadied the
             // aircraft into the wind where a real one unsteadies it, and the
-            // trainer weathercocked as if its fin were half as large again.
+            // trainer weathercocked about twice as hard as a light single.
             // (The same couple in pitch is left out: the fleet's tail settings
             // and pitch trims were found without it.)
             const float q = 0.5f * sim_weather.rho * V * V;
