@@ -19,6 +19,7 @@ namespace {
 constexpr float RAD = RAD_TO_DEG_FLOAT;
 constexpr float PI_F = static_cast<float>(PI_DOUBLE);
 constexpr float CYLINDER_CD = 0.27f;
+constexpr float BASE_SLOPE = 0.36f;   // a body narrowing faster (20 degrees) sheds its flow
 
 struct body_coeffs {
     float mach_mult, cylinder, cv, cs, cd, ref_area;
@@ -112,6 +113,56 @@ void supersonic_coeffs(int part, float mach, float aoa, float slip, float* cv, f
     *cd = ok ? drag / area : 0.0f;
 }
 
+// The yawing couple of a body turned across the flow, per unit of
+// q x sin(2 x sideslip), in m^3: a slender body's flow makes a side force
+// of 2 q sideslip dS/dx along it (S its section), pushing out where it
+// grows and in where it narrows, so that a closed body carries a couple of
+// 2 q sideslip x its volume turning it further across the flow. Where it
+// ends in a base or narrows faster than BASE_SLOPE, the flow leaves it and
+// that stretch makes no force. Taken as k2 - k1 of the spheroid of its
+// fineness (length over the diameter of its largest section), for bodies
+// too stout to be slender. Arms are from the centre of gravity.
+float body_couple_m3(int part)
+{
+    const acf_struct& a = pln[0];
+    const body_grid g = grid_of(part);
+    const int h = g.points / 2;
+    const int base = part * ACF_BODY_PART_POINTS;
+    float sum = 0.0f, largest = 0.0f, last_area = 0.0f, last_z = 0.0f;
+    for (int s = 0; s < g.stations; ++s) {
+        float area = 0.0f, z = 0.0f;
+        for (int k = 0; k < h; ++k) {
+            const int i = base + s * ACF_BODY_POINTS + k;
+            z += (a.acf_body_Z[i] + a.acf_Zarm[part]) / static_cast<float>(h);
+            if (k > 0) area += (a.acf_body_X[i - 1] + a.acf_body_X[i]) * (a.acf_body_Y[i - 1] - a.acf_body_Y[i]);
+        }
+        area = std::fabs(area);   // the half section mirrored: twice the half's area
+        if (s > 0) {
+            const float dz = std::fabs(z - last_z);
+            const float narrowing = std::sqrt(last_area / PI_F) - std::sqrt(area / PI_F);
+            const bool leaves = narrowing > BASE_SLOPE * dz;
+            // The force of the stretch at its middle, the nose ahead (z less).
+            if (!leaves) sum += (area - last_area) * 0.5f * (z + last_z) * (z > last_z ? 1.0f : -1.0f);
+        }
+        largest = UTIL_max(largest, area);
+        last_area = area, last_z = z;
+    }
+    const float length = std::fabs(last_z - (a.acf_body_Z[base] + a.acf_Zarm[part]));
+    const float diameter = 2.0f * std::sqrt(largest / PI_F);
+    // A body without a section has no fineness (it would divide by zero) and no couple.
+    const float fineness = diameter > 0.0f ? length / diameter : 0.0f;
+    if (!(fineness > 1.0f)) return 0.0f;
+    // k2 - k1 of a prolate spheroid: 0 for a sphere, near 1 for a long body.
+    const float e = std::sqrt(1.0f - 1.0f / (fineness * fineness));
+    const float log_term = std::log((1.0f + e) / (1.0f - e));
+    const float e3 = e * e * e;
+    const float alpha0 = 2.0f * (1.0f - e * e) / e3 * (0.5f * log_term - e);
+    const float beta0 = 1.0f / (e * e) - (1.0f - e * e) / (2.0f * e3) * log_term;
+    const float k = beta0 / (2.0f - beta0) - alpha0 / (2.0f - alpha0);
+    // A very long body runs the floats out of precision: never past 1.
+    return -sum * (std::isfinite(k) ? UTIL_clamp(k, 0.0f, 1.0f) : 1.0f);
+}
+
 // Propellers and jets whose wash can blow over a body.
 bool blows_slipstream(int prop_type) { return prop_type != 3 && prop_type != 5 && prop_type != 6 && prop_type != 7; }
 
@@ -132,7 +183,7 @@ void FM_body_drag(float front_area, float side_area, float top_area, float cd_ba
 void FM_body_stage()
 {
     const acf_struct& a = pln[0];
-    const flt_struct& f = flt[0];
+    flt_struct& f = flt[0];
     const bool report = FM_reporting();
     const int points = a.acf_num_thrustpoints < 0 ? 0 : (a.acf_num_thrustpoints > 8 ? 8 : a.acf_num_thrustpoints);
 
@@ -187,6 +238,15 @@ void FM_body_stage()
             FM_body_drag(front, side_area, top, cd, V, aoa, &lift, slip, &side, total, &drag);
             const body_coeffs c = body_coefficients(front, side_area, top, cd, V, aoa, slip, total);
             c_d = c.cd, c_s = c.cs, c_v = c.cv;
+            // The body's yawing couple (above). The crossflow force acts at
+            // the body's centroid and carries none of it: a fuselage, its
+            // centroid a little aft of the centre of gravity, steadied the
+            // aircraft into the wind where a real one unsteadies it, and the
+            // trainer weathercocked about twice as hard as a light single.
+            // (The same couple in pitch is left out: the fleet's tail settings
+            // and pitch trims were found without it.)
+            const float q = 0.5f * sim_weather.rho * V * V;
+            f.N += q * body_couple_m3(i) * std::sin(2.0f * slip);
         } else {
             supersonic_coeffs(i, mach, aoa, slip, &c_v, &c_s, &c_d);
             const float q = 0.5f * sim_weather.rho * V * V;
@@ -194,7 +254,14 @@ void FM_body_stage()
             side = c_s * side_area * q;
             drag = c_d * front * q;
         }
-        PHYS_add_element_aero_force(drag, side, lift, cx, cy, cz, i, 0);
+        // The side force is the flow across the body pushing on its side
+        // area: it acts across the body, not across the flow. Added as a side
+        // force of the airflow's axes, a body turned right across the flow (a
+        // float plane at rest in a beam wind) was pushed along its own axis
+        // by it, and sailed ahead, where the wind pushes it sideways.
+        const float sb = f.sin_beta, cb = f.cos_beta;
+        PHYS_add_element_aero_force(drag + side * sb * f.cos_alpha, side * cb, lift - side * sb * f.sin_alpha, cx, cy,
+                                    cz, i, 0);
         if (report) FM_report_body_end(c_d, c_s, c_v, drag, side, lift);
     }
 }

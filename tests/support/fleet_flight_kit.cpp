@@ -799,6 +799,22 @@ float fly_drop(const setup& s, float sink_mps, float lift_m, float bank_deg, boo
     return crash_hold_until > 0.0f ? 1.0f : 0.0f;
 }
 
+float fly_beam_wind(const setup& s, float wind_kt)
+{
+    flt_struct& f = flt[0];
+    if (!(fly_afloat(s, afloat{false, false, 0.0f, 0.0f, 0.0f}).most_tilt_deg < 90.0f)) return NAN;
+    launch_weather(launch_air{true, wind_kt, RUNWAY_HEADING - 90.0f, 0.0f, 0.0f, 0.0f, true});
+    ticking = true;
+    frame();
+    // The air's forces alone, the build-up run up to its bodies.
+    for (const fm_stage& stage : FM_stages()) {
+        stage.run();
+        if (std::string(stage.name) == "bodies") break;
+    }
+    const float a = f.faxil_aero * f.cos_alpha - f.fnrml_aero * f.sin_alpha;
+    return a * f.cos_beta - f.fside_aero * f.sin_beta;
+}
+
 rollout_result fly_rollout(const setup& s, float touch_kt, float cross_kt, float seconds, bool braked, float celsius)
 {
     rollout_result r{NAN, 0.0f, false};
@@ -1633,6 +1649,14 @@ std::vector<row> table(const std::string& aircraft)
             rows.push_back(make_within("floatplane", what[3], 0.0f, -1.0f, 1.0f, [drift] { return drift().agl_over_sea_ft; }));
             share_flight(rows, first, flown.get());
         }
+        // Struck at rest by a wind abeam, the wind pushes it across its heading, not along it.
+        for (const float hz : {20.0f, 30.0f, 60.0f, 120.0f}) {
+            char what[120];
+            std::snprintf(what, sizeof what, "at rest, a 20-kt wind abeam, %.0f Hz: |push along the heading| (N)", hz);
+            rows.push_back(make_within("floatplane", what, 0.0f, 0.0f, 60.0f, [hz] {
+                return std::fabs(fly_beam_wind(setup{"Orvell Floatplane.acf", 0.0f, hz}, 20.0f));
+            }));
+        }
         // Coasting on still water from a 50-kt landing, engine off: the skin
         // friction of the floats' wet bottoms and sides, rising as the speed
         // falls, slows it to 1.7 kt in two minutes (0.76 kt in four, the same
@@ -1700,32 +1724,24 @@ std::vector<row> table(const std::string& aircraft)
     // it off, braked or not.
     //
     // Let go at the touchdown, the trainer's and the twin's wings carry four
-    // fifths of their weight or more; the crosswind rolls each onto its
-    // downwind wheel and lifts the nose wheel, and the yaw its sideslip makes
-    // (stronger than their classes': the trainer's about twice a light
-    // single's) turns it on that one wheel until the other two come down.
-    // Whatever the tyres have not caught by then they do not catch: with all
-    // three sliding outward their friction pulls the path round after the
-    // nose and its moments about the centre of gravity cancel, so nothing
-    // checks the turn (a ground loop).
+    // fifths of their weight or more: the trainer floats a second or two
+    // and turns with the wind while its wheels are light, then rolls on
+    // where it points. Their fuselages' yawing couple keeps that turn to a
+    // few degrees, as a light single's: without it they weathercocked about
+    // twice as hard, the trainer drifted off the runway and the twin
+    // ground-looped off it in 10 kt.
     struct roller {
         const char *name, *file;
         float weight_kg, touch_kt;
         float turn_5kt[2], turn_10kt[2];   // deg, at +15 C and at -5 C
         bool braked;                       // comes to rest on its brakes
-        const char* open_10kt;             // why its 10-kt turn is not yet within a few degrees
-        const char* open_rest_cold;        // why it does not yet come to rest on the runway at -5 C
     };
     static constexpr roller rollers[] = {
-        {"trainer", "Orvell Trainer.acf", 2450.0f * LB, 50.0f, {2.9f, 3.6f}, {6.3f, 11.3f}, false, nullptr,
-         "it drifts just off the runway's edge: the yaw its sideslip makes is about twice a light single's"},
-        {"twin", "Orvell Twin.acf", 5660.0f, 84.0f, {2.1f, 2.4f}, {26.1f, 25.7f}, true,
-         "it ground-loops off the runway 5 s after touching down: the yaw its sideslip makes is too strong for "
-         "tyres that carry a fifth of its weight",
-         nullptr},
-        {"striker", "Orvell Striker.acf", 0.0f, 96.0f, {3.8f, 4.4f}, {14.6f, 9.7f}, true, nullptr, nullptr},
-        {"airliner", "Orvell Airliner.acf", 64000.0f, 120.0f, {1.8f, 4.2f}, {4.2f, 5.3f}, true, nullptr, nullptr},
-        {"glider", "Orvell Glider.acf", 0.0f, 40.0f, {13.9f, 15.0f}, {31.9f, 34.3f}, false, nullptr, nullptr}};
+        {"trainer", "Orvell Trainer.acf", 2450.0f * LB, 50.0f, {1.5f, 1.8f}, {3.1f, 3.4f}, false},
+        {"twin", "Orvell Twin.acf", 5660.0f, 84.0f, {0.8f, 0.9f}, {1.3f, 1.6f}, true},
+        {"striker", "Orvell Striker.acf", 0.0f, 96.0f, {1.3f, 1.6f}, {2.4f, 3.4f}, true},
+        {"airliner", "Orvell Airliner.acf", 64000.0f, 120.0f, {0.3f, 0.7f}, {0.5f, 7.0f}, true},
+        {"glider", "Orvell Glider.acf", 0.0f, 40.0f, {22.6f, 24.3f}, {35.5f, 37.5f}, false}};
     // Each at +15 C and at -5 C, each at 20, 30, 60 and 120 frames a second.
     struct run {
         int t;   // 0: +15 C, 1: -5 C
@@ -1747,10 +1763,7 @@ std::vector<row> table(const std::string& aircraft)
                 return fly_rollout(s, touch, 10.0f, 16.0f, false, celsius).heading_change_deg;
             };
             const float figure = a.turn_10kt[t];
-            if (a.open_10kt)
-                rows.push_back(still_open(make_within(a.name, what, 3.0f, 0.0f, 10.0f, ten), a.open_10kt));
-            else
-                rows.push_back(make_within(a.name, what, figure, figure - 0.75f, figure + 0.75f, ten));
+            rows.push_back(make_within(a.name, what, figure, figure - 0.75f, figure + 0.75f, ten));
             // Unbraked, one flight gives both the turn and the rest; braked,
             // the turn is the unbraked rollout's first 16 s.
             const bool braked = a.braked;
@@ -1771,7 +1784,6 @@ std::vector<row> table(const std::string& aircraft)
                 return r.stopped ? r.most_off_m : 99.0f;   // 99: it did not come to rest on the runway
             });
             if (std::string(a.name) == "glider") off = still_open(off, "its downwind wing tip drags it off");
-            else if (t == 1 && a.open_rest_cold) off = still_open(off, a.open_rest_cold);
             if (!braked) rows.push_back(off);
             share_flight(rows, first, flown.get());
             if (braked) rows.push_back(off);
@@ -1781,17 +1793,24 @@ std::vector<row> table(const std::string& aircraft)
     // The trainer as the program's first start loads it (one pilot, half
     // fuel: 937 kg, where the rows above fly its 1,111-kg class weight): at
     // 50 kt with full flaps its wings carry nearly nine tenths of its
-    // weight, and let go in a crosswind it weathervanes a few degrees more.
+    // weight; let go in 5 kt it comes to rest on the 200-ft runway.
     if (want("trainer")) {
         for (const float celsius : {15.0f, -5.0f}) {
             const setup s{"Orvell Trainer.acf", -1.0f, 60.0f};
             char what[160];
             for (const float cross : {5.0f, 10.0f}) {
-                const float turn = cross < 7.0f ? (celsius > 0.0f ? 5.4f : 7.9f) : (celsius > 0.0f ? 10.9f : 12.2f);
+                const float turn = cross < 7.0f ? (celsius > 0.0f ? 2.3f : 2.8f) : (celsius > 0.0f ? 3.3f : 2.9f);
                 std::snprintf(what, sizeof what, "as the first start loads it, rollout from 50 kt in a %.0f-kt crosswind at %+.0f C: turn (deg)",
                               cross, celsius);
                 rows.push_back(make_within("trainer", what, turn, turn - 0.75f, turn + 0.75f, [s, cross, celsius] {
                     return fly_rollout(s, 50.0f, cross, 16.0f, false, celsius).heading_change_deg;
+                }));
+                if (cross > 7.0f) continue;
+                std::snprintf(what, sizeof what, "as the first start loads it, rollout from 50 kt in a 5-kt crosswind at %+.0f C: its outer wheel most off the centreline to rest (m)",
+                              celsius);
+                rows.push_back(make_within("trainer", what, 0.0f, 0.0f, RUNWAY_WIDTH_M / 2.0f, [s, celsius] {
+                    const rollout_result r = fly_rollout(s, 50.0f, 5.0f, 120.0f, false, celsius);
+                    return r.stopped ? r.most_off_m : 99.0f;
                 }));
             }
         }

@@ -97,6 +97,9 @@ struct water_drift {
     float agl_over_sea_ft = NAN;
 };
 water_drift fly_afloat(const setup& s, const afloat& how);
+// Afloat at rest as above, engine off, struck by a steady wind of `wind_kt`
+// from the left: the air's push along the heading (N, aft positive).
+float fly_beam_wind(const setup& s, float wind_kt);
 
 // Groundspeed (kt) `seconds` after every brake is let off, from rest on the
 // runway with the throttles closed, the engines settled at idle first.
