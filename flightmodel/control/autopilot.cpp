@@ -287,6 +287,12 @@ void lateral_law(int p, const acf_struct& a, const flt_struct& f, const control_
 
     if (!on) {
         s.heading_integral = s.roll_integral = 0.0f;
+        // The servos let go of the yoke, centred: with no stick or pedals to
+        // write them again (the keyboard's input chain), their last roll and
+        // rudder inputs stayed on after the autopilot went off, through a
+        // landing's rollout (a stick writes its own on the next frame).
+        if (s.yoke_driven) joy.yolk_roll_ratio = joy.yolk_heading_ratio = 0.0f;
+        s.yoke_driven = 0;
         return;
     }
     const float gyro_hdg = gyro_heading[GYRO_VACUUM];
@@ -321,6 +327,7 @@ void lateral_law(int p, const acf_struct& a, const flt_struct& f, const control_
         s.roll_integral = clamp_or((1.0f - dt * (1.0f - fade)) * (s.roll_integral + dt * bank_error * fade * 0.001f),
                                    -0.5f, 0.5f, 0.0f);
         joy.yolk_roll_ratio = 0.25f * gains.pilot_roll + (bank_error / 45.0f - f.P / 90.0f + s.roll_integral) * gains.g;
+        s.yoke_driven = 1;
         if (align) {
             const float off_course = UTIL_wrap_pm180(radio.nav1_course_degt[receiver] + sim_flightmodel_position.magnetic_variation - gyro_hdg);
             joy.yolk_heading_ratio =
@@ -463,14 +470,7 @@ void AP_step(int p, const control_gains& gains)
     s.on_ground_sec = on_slope && f.onground_any ? s.on_ground_sec + dt : 0.0f;
     const bool wheels_down = on_slope && f.onground_any;
     const bool touchdown = s.on_ground_sec >= TOUCHDOWN_HOLD_SEC;
-    if (touchdown) {
-        all_modes_off();
-        // The servos let go of the yoke, centred: with no stick or pedals to
-        // write them again, their last roll and rudder inputs stayed on
-        // through the rollout (a stick writes its own on the next frame).
-        sim_joystick.yolk_roll_ratio = 0.0f;
-        sim_joystick.yolk_heading_ratio = 0.0f;
-    }
+    if (touchdown) all_modes_off();
 
     const int engaged = AP_any_mode_engaged();
     if (s.engaged_before && !engaged && (a.acf_warn1EQ || a.acf_warn2EQ) && sim_operation_prefs.warn_bb)

@@ -37,6 +37,8 @@
 #include "flightmodel/phys.h"
 #include "flightmodel/systems.h"
 #include "flightmodel/systems/wind_at_plane.h"
+#include "flightmodel/systems/radios.h"
+#include "flightmodel/gear_util.h"
 #include "links/net_slots.h"
 #include "links/sound_seam.h"
 #include "world/fires.h"
@@ -856,6 +858,63 @@ rollout_result fly_rollout(const setup& s, float touch_kt, float cross_kt, float
         if (r.most_off_m > RUNWAY_WIDTH_M / 2.0f) break;
         if (k > frames(16.0f) && f.groundspeed < 0.2f * KT) {
             r.stopped = true;
+            break;
+        }
+    }
+    return r;
+}
+
+coupled_result fly_coupled_approach(const setup& s, float cross_kt)
+{
+    coupled_result r{NAN, NAN, 0.0f, false};
+    frame_dt = 1.0f / s.hz;
+    fresh_world();
+    if (!load(s.file)) return r;
+    // The localizer beyond the far end, the glide slope 300 m in from the
+    // threshold and 120 m to the side.
+    const float metres_per_deg_lon = sim_physics.earth_radius_m * DEG_TO_RAD_FLOAT * std::cos(FIELD_LAT * DEG_TO_RAD_FLOAT);
+    const float threshold_lon = FIELD_LON - 0.5f * RUNWAY_M / metres_per_deg_lon;
+    navaid_record loc{}, gs{};
+    loc.kind = NAV_ILS_LOC, gs.kind = NAV_GLIDESLOPE;
+    loc.frequency = gs.frequency = 11030;
+    loc.lat = FIELD_LAT, loc.lon = FIELD_LON + 0.5f * (RUNWAY_M + 300.0f) / metres_per_deg_lon;
+    gs.lat = FIELD_LAT - 120.0f / (sim_physics.earth_radius_m * DEG_TO_RAD_FLOAT);
+    gs.lon = threshold_lon + 300.0f / metres_per_deg_lon;
+    loc.heading = RUNWAY_HEADING, gs.heading = 300000.0f + RUNWAY_HEADING;
+    for (const navaid_record& n : {loc, gs}) {
+        navaid_frequency_index.emplace(n.frequency, static_cast<int32_t>(navaid_table.size()));
+        navaid_table.push_back(n);
+    }
+    launch_weather(launch_air{true, cross_kt, RUNWAY_HEADING - 90.0f});
+    sim_weather.temperature_sealevel_c = -5.0f;
+    ticking = true;
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_APPROACH_3NM);
+    TEST_lay_flat_grid(0.0f);
+    std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
+    sim_joystick.eq_ped_wibrk = sim_joystick.eq_ped_nobrk = 0;
+    hands = test_pilot::pilot_hands{};
+    sim_cockpit_radios.nav1_freq_hz = loc.frequency;
+    KEY_read_table();
+    frame();
+    for (const char key : {'N', 'G', 'S', 'g'}) {
+        if ((key == 'S' && pln[0].acf_num_engines == 0) || (key == 'g' && !pln[0].acf_gear_retract)) continue;
+        KEY_command_dispatch(DISPATCH_PLAIN, key);
+    }
+    const flt_struct& f = flt[0];
+    float x0, y0, z0;
+    GEO_latlon_to_local(x0, y0, z0, FIELD_LAT, threshold_lon, 0.0);
+    for (int k = 0, touched = -1; k < frames(240.0f); ++k) {
+        frame();
+        const float past = f.local_x - x0, height_ft = (f.y_agl - pln[0].acf_h_eqlbm) / FT;
+        if (touched < 0 && past < 0.0f && height_ft < 200.0f)
+            r.most_dots = std::max(r.most_dots, std::fabs(sim_cockpit_radios.nav1_vdef_deg[0] * GS_DOTS_PER_DEG));
+        if (touched < 0 && f.onground_any) {
+            touched = k;
+            r.touchdown_m = past;
+            r.touchdown_fpm = f.vh_ind * FPM;
+        }
+        if (touched >= 0 && k == touched + frames(3.0f)) {
+            r.let_go = !AP_any_mode_engaged() && f.ENGN_thro[0] == 0.0f;
             break;
         }
     }
@@ -1814,6 +1873,30 @@ std::vector<row> table(const std::string& aircraft)
                 }));
             }
         }
+    }
+
+    // The coupled approach from the 3 nm approach start in a 5-kt crosswind
+    // at -5 C: touched down in the touchdown zone at no more than 800 ft/min,
+    // the glide slope followed within a dot from 200 ft to the threshold,
+    // the autopilot and the throttles let go.
+    for (const char* aircraft : {"trainer", "twin"}) {
+        if (!want(aircraft)) continue;
+        const setup s{std::string(aircraft) == "trainer" ? "Orvell Trainer.acf" : "Orvell Twin.acf", -1.0f, 30.0f};
+        auto flown = std::make_shared<std::optional<coupled_result>>();
+        auto fly = [flown, s] {
+            if (!*flown) *flown = fly_coupled_approach(s, 5.0f);
+            return **flown;
+        };
+        const size_t first = rows.size();
+        rows.push_back(make_within(aircraft, "coupled approach from 3 nm, 5-kt crosswind, -5 C: touchdown past the threshold (m)",
+                                   0.0f, 150.0f, 900.0f, [fly] { return fly().touchdown_m; }));
+        rows.push_back(make_within(aircraft, "coupled approach: descent at touchdown (ft/min)", 0.0f, -800.0f, 0.0f,
+                                   [fly] { return fly().touchdown_fpm; }));
+        rows.push_back(make_within(aircraft, "coupled approach: most glide-slope deviation, 200 ft to the threshold (dots)",
+                                   0.0f, 0.0f, 1.0f, [fly] { return fly().most_dots; }));
+        rows.push_back(make_within(aircraft, "coupled approach: modes off and throttles closed 3 s after touchdown (1 yes)",
+                                   1.0f, 1.0f, 1.0f, [fly] { return fly().let_go ? 1.0f : 0.0f; }));
+        share_flight(rows, first, flown.get());
     }
 
     // Parked on its brake in the first start's weather with a 30-kt wind
