@@ -696,8 +696,8 @@ TEST_F(FlightStart, ShipRooftopAndMotherShipStartsByTheirRules)
 // The starts in company of a second aircraft hold their speed within the
 // user's aircraft's limits and the second aircraft flies it too: the trainer
 // behind the tanker at 400 kt and 25,000 ft (269 KIAS, past its never-exceed
-// speed and Mach limit; its full throttle holds no speed there, so 1.3 times
-// its 50-kt stall speed), the glider under the mother ship at 500 kt and
+// speed and Mach limit; above its ceiling, it comes down to 22,000 ft, where
+// 0.9 of its throttle holds 70 KIAS), the glider under the mother ship at 500 kt and
 // 45,000 ft (below its Mach limit of 0.25), and at 60,000 ft, where that
 // limit leaves no speed above its stall margin, lower down with the mother
 // ship. The airliner keeps the tanker's speed as the settings give it. The
@@ -715,7 +715,8 @@ TEST_F(FlightStart, CompanyStartsFlyWithinTheUsersLimits)
         float kias, mach;   // at least, at most
     } rows[] = {
         {"GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER", SIT_REFUEL_A, 45000.0f,
-         "The tanker keeps to 65 KIAS, within this aircraft's limits at 25000 ft (the start asks 269 KIAS).", 64.5f, 0.3f},
+         "The tanker keeps to 70 KIAS at 22000 ft, within this aircraft's limits (the start asks 269 KIAS at 25000 ft).",
+         64.5f, 0.3f},
         {"HEAVY METAL:ORVELL AIRLINER:ORVELL AIRLINER", SIT_REFUEL_A, 45000.0f, nullptr, 268.0f, 0.82f},
         {"GLIDERS:ORVELL GLIDER:ORVELL GLIDER", SIT_MOTHER_SHIP, 45000.0f,
          "The mother ship keeps to 61 KIAS, within this aircraft's limits at 45000 ft (the start asks 224 KIAS).", 45.5f,
