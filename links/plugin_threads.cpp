@@ -86,13 +86,11 @@ void PLUGIN_queue_call(const void* caller, plugin_call_kind kind, std::function<
     const std::lock_guard<std::mutex> lock(s.mutex);
     plugin_counts& c = s.plugins[name];
     note_first(name, c, s.pending_log);
-    // The last start or rebuild asked for stands: those before it are dropped,
-    // so a flood of them costs one start a frame.
-    if (kind == PLUGIN_CALL_START) {
-        for (auto it = s.queue.begin(); it != s.queue.end();)
-            it = it->kind == PLUGIN_CALL_START ? s.queue.erase(it) : it + 1;
-    }
-    if (s.queue.size() >= QUEUE_MAX) {
+    // A start or world rebuild asked for from a plug-in's own thread is
+    // refused: queued, a thread asking every few milliseconds started the
+    // flight again at every frame, and the program never flew. A plug-in
+    // starts a flight from its callbacks, which run on the main thread.
+    if (kind == PLUGIN_CALL_START || s.queue.size() >= QUEUE_MAX) {
         ++c.refused;
         return;
     }

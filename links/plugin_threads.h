@@ -5,8 +5,8 @@
 // one file path, a menu freed while it is drawn). So each host service that
 // changes the program checks where it is called from. On the main thread it
 // runs at once, as always; off it, it is queued and run at the start of the
-// next frame, or, when it must answer at once (a new menu's number) or draws,
-// refused. Services that only read, speak, log or edit the flight plan run
+// next frame, or, when it must answer at once (a new menu's number), draws or
+// starts a flight, refused. Services that only read, speak, log or edit the flight plan run
 // where they are called. Each plug-in's queued and refused calls are counted
 // and named by its library's file name.
 #pragma once
@@ -21,7 +21,7 @@ bool PLUGIN_on_main_thread();
 // How a state-changing call from another thread is taken.
 enum plugin_call_kind {
     PLUGIN_CALL_COMMAND,   // a key, command or menu change: queued in order
-    PLUGIN_CALL_START,     // a start or world rebuild: the last one queued stands
+    PLUGIN_CALL_START,     // a start or world rebuild: refused off the main thread
 };
 
 // Queues `call` for the next frame on behalf of the plug-in whose code holds

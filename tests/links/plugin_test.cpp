@@ -1103,8 +1103,8 @@ TEST_F(PluginHost, APluginWhoseInitialisersHangIsLeftOutFromTheNextLoad)
 }
 
 // A plug-in's own threads change nothing under the frames: a call that
-// changes the program waits for the next frame (of the starts asked for, the
-// last), one that must answer at once is refused, and the counts are one
+// changes the program waits for the next frame, a start or one that must
+// answer at once is refused, and the counts are one
 // line naming the plug-in. Its log output is bounded.
 TEST_F(PluginHost, CallsFromAPluginsThreadsWaitForTheFrameOrAreRefused)
 {
@@ -1137,7 +1137,7 @@ TEST_F(PluginHost, CallsFromAPluginsThreadsWaitForTheFrameOrAreRefused)
     EXPECT_EQ(starts_run, 0);
     PLUGIN_run_queued_calls();
     EXPECT_EQ(keys_run, 200);
-    EXPECT_EQ(starts_run, 1);   // the last one asked for
+    EXPECT_EQ(starts_run, 0);   // a start from a thread is refused
     EXPECT_EQ(menu_table[menu].title[0], 0);
 
     // 1 MiB of a plug-in's log, then one line saying the rest was cut.
@@ -1148,8 +1148,8 @@ TEST_F(PluginHost, CallsFromAPluginsThreadsWaitForTheFrameOrAreRefused)
     PLUGIN_report_thread_calls();
     const std::vector<std::string> counts = log.lines_naming("calls queued");
     ASSERT_EQ(counts.size(), 1u);
-    EXPECT_NE(counts[0].find(" called the program from a thread of its own: 600 calls queued for the next frame, "
-                             "200 refused"),
+    EXPECT_NE(counts[0].find(" called the program from a thread of its own: 400 calls queued for the next frame, "
+                             "400 refused"),
               std::string::npos)
         << counts[0];
     EXPECT_EQ(log.lines_naming(std::string(1023, 'x')).size(), 1024u);
@@ -1322,7 +1322,7 @@ TEST_F(PluginDeathTest, APluginWhoseStartNeverReturnsIsPassedOverWhenItsTimeIsUp
         {
             signal(SIGTERM, [](int) {});
             std::thread([this] {
-                for (int k = 0; k < 500 && !marker_left(); ++k) usleep(10000);
+                for (int k = 0; k < 3000 && !marker_left(); ++k) usleep(10000);   // up to 30 s on a busy machine
                 kill(getpid(), SIGTERM);
             }).detach();
             load_in_child(5, [] { _exit(3); });
