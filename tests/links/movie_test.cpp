@@ -106,11 +106,15 @@ read_movie read_back(const std::string& path)
             SwsContext* sws = sws_getContext(frame->width, frame->height, static_cast<AVPixelFormat>(frame->format),
                                              frame->width, frame->height, AV_PIX_FMT_RGB24, SWS_POINT, nullptr,
                                              nullptr, nullptr);
-            r.first_rgb.resize(size_t(frame->width) * frame->height * 3);
+            // The scaler's vector code writes some bytes past the last row:
+            // without room for them it corrupted the heap.
+            const size_t bytes = size_t(frame->width) * frame->height * 3;
+            r.first_rgb.resize(bytes + 256);
             uint8_t* dst[4] = {r.first_rgb.data(), nullptr, nullptr, nullptr};
             const int stride[4] = {frame->width * 3, 0, 0, 0};
             sws_scale(sws, frame->data, frame->linesize, 0, frame->height, dst, stride);
             sws_freeContext(sws);
+            r.first_rgb.resize(bytes);
         }
         av_packet_unref(pkt);
     }
