@@ -463,11 +463,13 @@ void AP_step(int p, const control_gains& gains)
     // the autothrottle flew on along the runway, nose down at approach speed,
     // and the course law steered it off the runway under the brakes. Every
     // mode drops (the horn sounds below), and the throttles close.
-    // The wheels count as down once they have stayed on the ground for
-    // TOUCHDOWN_HOLD_SEC: let go at the first touch, a plane that bounced
-    // flew on with nothing to hold its wings or its heading.
+    // The wheels count as down once they have been on the ground for
+    // TOUCHDOWN_HOLD_SEC in all: let go at the first touch, a plane that
+    // bounced flew on with nothing to hold its wings or its heading; counted
+    // only while they stayed down, a plane that skipped along the runway
+    // was never let go and the course law steered it on under the brakes.
     const bool on_slope = ap.vnav_mode == AP_GLIDESLOPE_CAPTURED;
-    s.on_ground_sec = on_slope && f.onground_any ? s.on_ground_sec + dt : 0.0f;
+    s.on_ground_sec = on_slope ? s.on_ground_sec + (f.onground_any ? dt : 0.0f) : 0.0f;
     const bool wheels_down = on_slope && f.onground_any;
     const bool touchdown = s.on_ground_sec >= TOUCHDOWN_HOLD_SEC;
     if (touchdown) all_modes_off();

@@ -35,8 +35,8 @@ struct autopilot_state {
     float engaged_at;               // frame clock when the vertical law came on
     float trim_at_engagement;
     float gyro_pitch_before;
-    float on_ground_sec;
-    int32_t yoke_driven;            // the lateral law's servos wrote the yoke on the last frame            // how long the wheels have stayed on the ground on a coupled approach
+    float on_ground_sec;            // how long the wheels have been on the ground, in all, on a coupled approach
+    int32_t yoke_driven;            // the lateral law's servos wrote the yoke on the last frame
 };
 extern autopilot_state autopilot;
 void AP_reset_state();

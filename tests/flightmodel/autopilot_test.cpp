@@ -193,6 +193,8 @@ TEST_F(ControlStep, AutothrottleLeadsTheSpeedTheBankKeepsToAStandardRateAndTheGl
     step();
     EXPECT_EQ(ap.vnav_mode, 21);
     EXPECT_EQ(ap.altitude_mode, 9);
+    for (const int ground : {1, 0, 1}) f.onground_any = ground, step(12);   // bounced: let go after 1.2 s down in all
+    EXPECT_EQ(ap.vnav_mode, 9);
 }
 
 // The flight director's laws worked out by hand (speed gain 1, groundspeed 50 m/s):
