@@ -32,6 +32,7 @@
 #include "flightmodel/systems/environment.h"
 #include "flightmodel/systems/radios.h"
 #include "core/numeric.h"
+#include "core/units.h"
 #include "flightmodel/propulsion/propulsion.h"
 #include "flightmodel/weapons/weapons.h"
 #include "flightmodel/ground/surface_state.h"
@@ -294,7 +295,7 @@ void onto_glide_slope(const navaid_record& gs, start_place& p)
     float gx, gy, gz;
     GEO_latlon_to_local(gx, gy, gz, gs.lat, gs.lon, gs.height);
     const float horizontal = std::hypot(p.x - gx, p.z - gz);
-    const float angle = slope - APPROACH_BELOW_SLOPE_DOTS / GS_DOTS_PER_DEG;
+    const float angle = slope - APPROACH_BELOW_SLOPE_DOTS / UNIT_GS_DOTS_PER_DEG;
     const float wanted = gs.height + horizontal * static_cast<float>(std::tan(angle * DEG_TO_RAD_DOUBLE));
     // The local frame's up is the vertical at its centre only: two steps take
     // up the small tilt at the plane's place.

@@ -121,6 +121,8 @@ constexpr float UNIT_KMH_TO_KTS = 1000.0f / UNIT.nm_to_mtrs;
 constexpr float UNIT_MTRS_PER_DEG_LAT = 60.0f * UNIT.nm_to_mtrs;
 // Kilograms per short ton of 2,000 pounds.
 constexpr float UNIT_KGS_PER_SHORT_TON = 2000.0f * UNIT.lbs_to_kgs;
+// The glide-slope needle's scale: dots of deflection per degree off the slope.
+constexpr float UNIT_GS_DOTS_PER_DEG = 7.0f;
 
 // The shorter forms two formulas are written with; they differ from the
 // record's factors in the last digits, so those formulas keep them.

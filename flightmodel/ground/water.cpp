@@ -180,6 +180,13 @@ float WAVE_height(float x, float y, float z)
     return y + 0.5f * w.wave_amplitude * std::sin(TWO_PI_FLOAT * ((z - d * C) * C - (x + d * S) * S) / w.wave_length);
 }
 
+namespace {
+
+// The height (local y) of the water's wavy surface over the local point x, z.
+float water_surface_at(float x, float z) { return WAVE_height(x, WATER_still_level(x, z, terrain_height_m), z); }
+
+}  // namespace
+
 int FM_water_forces(int p, int s, int k, float x, float y, float z)
 {
     // A panel whose neighbours (section s + 1, points k - 1 and k + 1) lie
@@ -199,7 +206,7 @@ int FM_water_forces(int p, int s, int k, float x, float y, float z)
     px += f.local_x, py += f.local_y, pz += f.local_z;
 
     // 3. Depth below the (wavy) surface.
-    const float depth = WAVE_height(px, WATER_still_level(px, pz, terrain_height_m), pz) - py;
+    const float depth = water_surface_at(px, pz) - py;
     if (!(depth >= 0.0f)) return 0;
 
     // 4. Track over the water and the heading relative to it. The water of
@@ -279,7 +286,7 @@ bool in_water(float x, float y, float z)
     float px, py, pz;
     PHYS_body_to_local(x, y, z, &px, &py, &pz, 0);
     px += f.local_x, py += f.local_y, pz += f.local_z;
-    return WAVE_height(px, WATER_still_level(px, pz, terrain_height_m), pz) >= py;
+    return water_surface_at(px, pz) >= py;
 }
 
 // Only the floats' and hulls' bottom panels carry the water's forces, so an
@@ -317,7 +324,7 @@ float WATER_surface_under_plane()
 {
     if (!GROUND_over_water()) return terrain_height_m;
     const flt_struct& f = flt[0];
-    return WAVE_height(f.local_x, WATER_still_level(f.local_x, f.local_z, terrain_height_m), f.local_z);
+    return water_surface_at(f.local_x, f.local_z);
 }
 
 void FM_water_contact()

@@ -13,6 +13,7 @@
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "core/numeric.h"
+#include "core/units.h"
 #include "flightmodel/gear_util.h"
 #include "flightmodel/phys.h"
 #include "flightmodel/systems/flight_plan.h"
@@ -319,7 +320,7 @@ void deflections()
                         std::atan2(f.elevation - radio_stations.gs_station_elev[r], horizontal) * RAD_TO_DEG_FLOAT -
                         c.nav1_slope_degt[r];
                 hdot = UTIL_clamp(hdef * 2.0f, -5.0f, 5.0f);
-                vdot = UTIL_clamp(c.nav1_vdef_deg[r] * GS_DOTS_PER_DEG, -5.0f, 5.0f);
+                vdot = UTIL_clamp(c.nav1_vdef_deg[r] * UNIT_GS_DOTS_PER_DEG, -5.0f, 5.0f);
             }
             glideslope_warning(r, c.nav1_hdef_deg[r], c.nav1_vdef_deg[r], horizontal);
         }

@@ -24,8 +24,6 @@ constexpr int RADIO_ADF2 = 3;
 constexpr int RADIO_GPS = 4;
 constexpr int RADIO_DME = 5;
 constexpr int RADIO_IDENT_CHARS = 5;
-// The glide-slope needle's scale: dots of deflection per degree off the slope.
-constexpr float GS_DOTS_PER_DEG = 7.0f;
 
 // What the receivers found, by receiver (unpublished).
 struct radio_station_record {

@@ -14,6 +14,7 @@
 #include "core/folders.h"
 #include "core/numeric.h"
 #include "core/random.h"
+#include "core/units.h"
 #include "flightmodel/ground/water.h"
 #include "flightmodel/systems/radios.h"
 #include "flightmodel/traffic/traffic.h"
@@ -843,7 +844,7 @@ TEST_F(FlightStart, ApproachStartsOnOrJustBelowEveryGlideSlopeOfTheDefaultWorld)
             GEO_latlon_to_local(gx, gy, gz, gs.lat, gs.lon, gs.height);
             const float above_deg =
                 std::atan2(f.elevation - gs.height, std::hypot(gx - f.local_x, gz - f.local_z)) * RAD_TO_DEG_FLOAT;
-            const float dots = (above_deg - slope) * GS_DOTS_PER_DEG;
+            const float dots = (above_deg - slope) * UNIT_GS_DOTS_PER_DEG;
             EXPECT_LE(dots, 0.0f) << gs.name << " " << sub_mode;
             EXPECT_GE(dots, -0.5f) << gs.name << " " << sub_mode;
             ++starts;

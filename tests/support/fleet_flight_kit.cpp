@@ -907,7 +907,7 @@ coupled_result fly_coupled_approach(const setup& s, float cross_kt)
         frame();
         const float past = f.local_x - x0, height_ft = (f.y_agl - pln[0].acf_h_eqlbm) / FT;
         if (touched < 0 && past < 0.0f && height_ft < 200.0f)
-            r.most_dots = std::max(r.most_dots, std::fabs(sim_cockpit_radios.nav1_vdef_deg[0] * GS_DOTS_PER_DEG));
+            r.most_dots = std::max(r.most_dots, std::fabs(sim_cockpit_radios.nav1_vdef_deg[0] * UNIT_GS_DOTS_PER_DEG));
         if (touched < 0 && f.onground_any) {
             touched = k;
             r.touchdown_m = past;
