@@ -321,7 +321,7 @@ void PLUGIN_host_set_aircraft(int plane, char* path, char* file_name)
 {
     if (plane < 0 || plane >= PLUGIN_PLANES || path == nullptr || file_name == nullptr) return;
     if (!PLUGIN_on_main_thread()) {
-        return PLUGIN_queue_call(PLUGIN_CALLER, PLUGIN_CALL_COMMAND,
+        return PLUGIN_queue_call(PLUGIN_CALLER,
                                  [plane, p = kept_text(path, TEXT_FIELD), f = kept_text(file_name, TEXT_FIELD)] {
                                      set_aircraft_now(plane, p.c_str(), f.c_str());
                                  });
@@ -338,23 +338,15 @@ void PLUGIN_host_get_aircraft(int plane, char* path_out, char* file_name_out)
 
 int PLUGIN_host_count_aircraft() { return sim_graphics_settings.draw_aircrafts; }
 
-void select_airport_now(const char* id);
-
+// Starts, as the other starts below, are refused from a plug-in's own
+// thread: queued, a thread asking every few milliseconds started the flight
+// again at every frame, and the program never flew.
 void PLUGIN_host_select_airport(char* airport_id)
 {
     if (airport_id == nullptr) return;
+    REFUSED_OFF_MAIN_THREAD()
     char id[8];
     copy_text(id, airport_id, sizeof id);
-    if (!PLUGIN_on_main_thread()) {
-        return PLUGIN_queue_call(PLUGIN_CALLER, PLUGIN_CALL_START, [kept = std::string(id)] {
-            select_airport_now(kept.c_str());
-        });
-    }
-    select_airport_now(id);
-}
-
-void select_airport_now(const char* id)
-{
     int index = -1;
     NAV_find_nearest_by_id(id, 1, index, flt[0].latitude, flt[0].longitude);
     start_selection.airport_index = index;
@@ -366,7 +358,7 @@ void select_airport_now(const char* id)
 void PLUGIN_host_simulate_key(int modifiers, int key)
 {
     if (!PLUGIN_on_main_thread())
-        return PLUGIN_queue_call(PLUGIN_CALLER, PLUGIN_CALL_COMMAND, [modifiers, key] { CORE_run_key(modifiers, key); });
+        return PLUGIN_queue_call(PLUGIN_CALLER, [modifiers, key] { CORE_run_key(modifiers, key); });
     CORE_run_key(modifiers, key);
 }
 
@@ -380,7 +372,7 @@ void PLUGIN_host_command_key(int command)
     if (command < 0 || command >= PLUGIN_COMMANDS) return;
     const int slot = COMMAND_KEY_SLOT[command];
     if (!PLUGIN_on_main_thread())
-        return PLUGIN_queue_call(PLUGIN_CALLER, PLUGIN_CALL_COMMAND, [slot] { CORE_run_key_slot(0, slot); });
+        return PLUGIN_queue_call(PLUGIN_CALLER, [slot] { CORE_run_key_slot(0, slot); });
     CORE_run_key_slot(0, slot);
 }
 
@@ -402,7 +394,7 @@ void PLUGIN_host_command_button(int* commands, int up, int continuous)
     std::vector<int> list;
     for (int i = 0; i < PLUGIN_COMMANDS && commands[i] != 0; ++i) list.push_back(commands[i]);
     if (!PLUGIN_on_main_thread()) {
-        return PLUGIN_queue_call(PLUGIN_CALLER, PLUGIN_CALL_COMMAND,
+        return PLUGIN_queue_call(PLUGIN_CALLER,
                                  [list = std::move(list), up, continuous] { command_button_now(list, up, continuous); });
     }
     command_button_now(list, up, continuous);
@@ -469,7 +461,7 @@ int PLUGIN_host_append_menu_item(int menu, int item, char* text, int enabled)
 void PLUGIN_host_set_menu_item(int menu, int item, char* text, int enabled)
 {
     if (!PLUGIN_on_main_thread()) {
-        return PLUGIN_queue_call(PLUGIN_CALLER, PLUGIN_CALL_COMMAND,
+        return PLUGIN_queue_call(PLUGIN_CALLER,
                                  [menu, item, t = kept_text(text ? text : "", MENU_TEXT_SIZE), enabled]() mutable {
                                      PLUGIN_host_append_menu_item(menu, item, t.data(), enabled);
                                  });
@@ -483,22 +475,19 @@ void PLUGIN_host_destroy_menu(int menu)
     // program's menus would free its slot and lose it from the bar.
     if (menu < MENU_FIRST_PLUGIN || menu > MENU_LAST_PLUGIN) return;
     if (!PLUGIN_on_main_thread())
-        return PLUGIN_queue_call(PLUGIN_CALLER, PLUGIN_CALL_COMMAND, [menu] { menu_table[menu].title[0] = 0; });
+        return PLUGIN_queue_call(PLUGIN_CALLER, [menu] { menu_table[menu].title[0] = 0; });
     menu_table[menu].title[0] = 0;
 }
 
 void PLUGIN_host_set_situation(int code, int sub_mode)
 {
-    if (!PLUGIN_on_main_thread()) {
-        return PLUGIN_queue_call(PLUGIN_CALLER, PLUGIN_CALL_START,
-                                 [code, sub_mode] { FLIGHT_init_situation(code, sub_mode); });
-    }
+    REFUSED_OFF_MAIN_THREAD()
     FLIGHT_init_situation(code, sub_mode);
 }
 
 void PLUGIN_host_reload_scenery()
 {
-    if (!PLUGIN_on_main_thread()) return PLUGIN_queue_call(PLUGIN_CALLER, PLUGIN_CALL_START, [] { APT_build_scene(1); });
+    REFUSED_OFF_MAIN_THREAD()
     APT_build_scene(1);
 }
 

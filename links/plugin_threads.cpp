@@ -32,14 +32,10 @@ struct plugin_counts {
     bool log_cut = false;       // the line saying its output was cut is written
 };
 
-struct queued_call {
-    plugin_call_kind kind;
-    std::function<void()> call;
-};
 
 struct thread_calls_state {
     std::mutex mutex;
-    std::deque<queued_call> queue;
+    std::deque<std::function<void()>> queue;
     std::map<std::string, plugin_counts> plugins;
     std::string pending_log;   // lines for the log at the next frame
 };
@@ -79,23 +75,19 @@ std::string PLUGIN_name_of(const void* caller)
     return name.empty() ? "a plug-in" : name;
 }
 
-void PLUGIN_queue_call(const void* caller, plugin_call_kind kind, std::function<void()> call)
+void PLUGIN_queue_call(const void* caller, std::function<void()> call)
 {
     const std::string name = PLUGIN_name_of(caller);
     thread_calls_state& s = state();
     const std::lock_guard<std::mutex> lock(s.mutex);
     plugin_counts& c = s.plugins[name];
     note_first(name, c, s.pending_log);
-    // A start or world rebuild asked for from a plug-in's own thread is
-    // refused: queued, a thread asking every few milliseconds started the
-    // flight again at every frame, and the program never flew. A plug-in
-    // starts a flight from its callbacks, which run on the main thread.
-    if (kind == PLUGIN_CALL_START || s.queue.size() >= QUEUE_MAX) {
+    if (s.queue.size() >= QUEUE_MAX) {
         ++c.refused;
         return;
     }
     ++c.queued;
-    s.queue.push_back({kind, std::move(call)});
+    s.queue.push_back(std::move(call));
 }
 
 void PLUGIN_refuse_call(const void* caller)
@@ -111,7 +103,7 @@ void PLUGIN_refuse_call(const void* caller)
 void PLUGIN_run_queued_calls()
 {
     thread_calls_state& s = state();
-    std::deque<queued_call> calls;
+    std::deque<std::function<void()>> calls;
     std::string log;
     {
         const std::lock_guard<std::mutex> lock(s.mutex);
@@ -121,7 +113,7 @@ void PLUGIN_run_queued_calls()
     write_log(log);
     // Run without the lock: a call may lead to a plug-in's hook, which may
     // call the host again.
-    for (queued_call& q : calls) q.call();
+    for (std::function<void()>& call : calls) call();
 }
 
 void PLUGIN_report_thread_calls()

@@ -6,7 +6,8 @@
 // changes the program checks where it is called from. On the main thread it
 // runs at once, as always; off it, it is queued and run at the start of the
 // next frame, or, when it must answer at once (a new menu's number), draws or
-// starts a flight, refused. Services that only read, speak, log or edit the flight plan run
+// starts a flight (queued, a thread asking every few milliseconds started the
+// flight again at every frame), refused. Services that only read, speak, log or edit the flight plan run
 // where they are called. Each plug-in's queued and refused calls are counted
 // and named by its library's file name.
 #pragma once
@@ -18,15 +19,9 @@
 // True on the thread that runs the program's frames.
 bool PLUGIN_on_main_thread();
 
-// How a state-changing call from another thread is taken.
-enum plugin_call_kind {
-    PLUGIN_CALL_COMMAND,   // a key, command or menu change: queued in order
-    PLUGIN_CALL_START,     // a start or world rebuild: refused off the main thread
-};
-
 // Queues `call` for the next frame on behalf of the plug-in whose code holds
 // `caller` (the address the call returns to). A full queue refuses it.
-void PLUGIN_queue_call(const void* caller, plugin_call_kind kind, std::function<void()> call);
+void PLUGIN_queue_call(const void* caller, std::function<void()> call);
 // Counts a refused call of the plug-in whose code holds `caller`.
 void PLUGIN_refuse_call(const void* caller);
 // Runs the calls queued since the last frame, in order (main thread, once a frame).
