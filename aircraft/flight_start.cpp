@@ -99,6 +99,9 @@ constexpr int FUEL_SELECTOR_ALL = 4;
 constexpr int32_t TRANSPONDER_ON = 2;
 constexpr float APPROACH_FLAPS = 0.5f;
 constexpr float MOVING_THROTTLE = 0.75f;   // before the trim finds the throttle of a start in flight
+// Where the trim's throttle search starts again when no balance is found
+// from MOVING_THROTTLE.
+constexpr float LOW_THROTTLE = 0.25f;
 constexpr float APPROACH_SPEED_VS = 1.5f;   // the approach starts' speed over the estimated stall speed
 // An approach start on a runway with a glide slope starts this far below it,
 // so an armed glide slope meets the beam at once or from below.
@@ -606,7 +609,19 @@ void trim_for_start(int code, int sub_mode, flt_struct& f, bool running)
     const bool under_flap_limit = !(a.acf_Vfe > 0.0f) || indicated * units.mps_to_kts <= a.acf_Vfe;
     if (indicated < APPROACH_SPEED_VS * a.acf_est_Vs && under_flap_limit && f.flaprqst < APPROACH_FLAPS)
         f.flaprat = f.flaprqst = APPROACH_FLAPS;
-    const level_trim t = FM_level_flight_trim(MOVING_THROTTLE);
+    level_trim t = FM_level_flight_trim(MOVING_THROTTLE);
+    // A jet's thrust at three-quarter throttle can pitch it beyond its trim's
+    // range at the slow speed of an approach: the balance failed there, the
+    // trims stayed at 0 with the throttle at 0.75, and the striker let go on
+    // its 10-nm approach climbed at 1,500 ft/min with the autopilot's trim at
+    // its stop. The search starts again from a low throttle, its engines
+    // first set to it (from the engines of 0.75 the trial's settling left
+    // too much thrust in the balance found).
+    if (!t.balanced && a.acf_num_engines > 0 && !a.acf_has_collective_rotor) {
+        engines_for_start(f, running, LOW_THROTTLE);
+        t = FM_level_flight_trim(LOW_THROTTLE);
+        if (!t.balanced) engines_for_start(f, running, MOVING_THROTTLE);
+    }
     f.elv_trim = t.elv_trim;
     f.ail_trim = t.ail_trim;
     f.rud_trim = t.rud_trim;

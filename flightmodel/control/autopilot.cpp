@@ -54,14 +54,27 @@ constexpr float STANDARD_RATE_RAD = 3.0f * DEG_TO_RAD_FLOAT;   // 3 degrees per 
 // height off the beam that is 10 x groundspeed / distance to the transmitter
 // per second, a gain that grows without bound as the transmitter nears, and
 // the pitch loop, slower than that, swings the plane through the beam ever
-// harder below a few hundred feet. The gain is held to GS_MOST_GAIN; below
-// GS_FULL_PULL_M over the ground the pull fades out, gone at GS_NO_PULL_M,
-// where the plane keeps the slope's descent rate; and the pull is bounded.
-constexpr float GS_MOST_GAIN = 0.12f;              // 1/s
-constexpr float GS_FULL_PULL_M = 30.0f;            // about 100 ft
-constexpr float GS_NO_PULL_M = 10.0f;              // about 30 ft
+// harder below a few hundred feet. The gain is held to GS_MOST_GAIN, so that
+// per metre off the beam the pull stays the same down to the runway, where a
+// dot is under a metre; faded out from 100 ft, the pull left whatever the
+// plane was off the beam there to grow to 3 dots by the threshold. It fades
+// out only at the wheels' touch, from GS_FULL_PULL_M over the runway to
+// GS_NO_PULL_M, inside the flare; and the pull is bounded.
+constexpr float GS_MOST_GAIN = 0.3f;               // 1/s
+constexpr float GS_FULL_PULL_M = 6.0f;             // about 20 ft
+constexpr float GS_NO_PULL_M = 2.0f;
 constexpr float GS_MOST_PULL_MPS = 3.0f;
-constexpr float GS_RATE_GAIN = 1.0f;
+// On the glide slope the rate error counts six times what it does in the
+// other modes, and the climb rate is the elevation's own change: behind the
+// vertical speed indication's 1-s lag the pitch loop swung the descent by
+// 150 ft/min either side of the slope's through gusts, with the rate error
+// at half weight it fell behind the slope's descent for as long as the
+// integrator took to catch up.
+constexpr float GS_RATE_GAIN = 3.0f;
+// In the flare the rate error counts as much as the rate itself: at the
+// beam's weight the twin's nose came up and down again and met the runway
+// nose wheel first, bouncing along it.
+constexpr float FLARE_RATE_GAIN = 1.0f;
 // The flare: below the height the slope's descent rate covers in
 // FLARE_TIME_SEC the descent eases in proportion to the height, down to
 // TOUCHDOWN_SINK_MPS at the wheels' touch.
@@ -70,7 +83,10 @@ constexpr float TOUCHDOWN_SINK_MPS = 1.0f;
 // Throttles closed in the flare at this rate (1/s): the speed law's 0.05 a
 // second would take 20 s to close them.
 constexpr float RETARD_RATE = 0.5f;
-constexpr float TOUCHDOWN_HOLD_SEC = 1.0f;
+// The wheels count as down after this long on the runway in all: a second
+// was longer than the first contact of a nose-low touch in a gust, and the
+// twin skipped on along the runway with its modes on.
+constexpr float TOUCHDOWN_HOLD_SEC = 0.3f;
 // In the flare the rudder turns the nose from the crab the wind asked for
 // onto the course, and the bank stays within FLARE_BANK_DEG: a plane that
 // touched down crabbed rolled off the runway the way its nose pointed.
@@ -249,6 +265,18 @@ float wheel_height(int p, const acf_struct& a, const flt_struct& f)
     return f.y_agl + lowest;
 }
 
+// The height (m) of the lowest wheel over the runway, taken as the glide-slope
+// transmitter's elevation. The beam's fade and the flare go by it: by the
+// height over the ground under the plane, as a radio altimeter has it, they
+// came early over ground that rises before the threshold and late where it
+// falls away.
+float wheel_height_over_runway(int p, const acf_struct& a, const flt_struct& f, int receiver)
+{
+    const float over_ground = wheel_height(p, a, f);
+    const float surface = f.elevation - a.acf_h_eqlbm - f.y_agl;
+    return over_ground + surface - radio_stations.gs_station_elev[receiver];
+}
+
 // The slope's own descent rate (m/s, positive down).
 float slope_sink(const flt_struct& f, int receiver)
 {
@@ -259,7 +287,7 @@ float slope_sink(const flt_struct& f, int receiver)
 // The flare starts at the height the slope's descent covers in FLARE_TIME_SEC.
 bool in_flare(int p, const acf_struct& a, const flt_struct& f, int receiver)
 {
-    return wheel_height(p, a, f) < slope_sink(f, receiver) * FLARE_TIME_SEC;
+    return wheel_height_over_runway(p, a, f, receiver) < slope_sink(f, receiver) * FLARE_TIME_SEC;
 }
 
 void lateral_law(int p, const acf_struct& a, const flt_struct& f, const control_gains& gains, int receiver, bool on, float dt,
@@ -353,7 +381,7 @@ float glide_slope_rate(int p, const acf_struct& a, const flt_struct& f, int rece
     const float distance = UTIL_max(std::hypot(g[0] - f.local_x, g[2] - f.local_z), 1.0f);
     const float gain = 10.0f * f.groundspeed / distance;
     if (gain > GS_MOST_GAIN) pull *= GS_MOST_GAIN / gain;
-    const float height = wheel_height(p, a, f);
+    const float height = wheel_height_over_runway(p, a, f, receiver);
     pull *= UTIL_clamp((height - GS_NO_PULL_M) / (GS_FULL_PULL_M - GS_NO_PULL_M), 0.0f, 1.0f);
     float w = -sink + UTIL_clamp(pull, -GS_MOST_PULL_MPS, GS_MOST_PULL_MPS);
     const float flare_height = sink * FLARE_TIME_SEC;
@@ -374,6 +402,12 @@ void vertical_law(int p, const acf_struct& a, flt_struct& f, const control_gains
     sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
     autopilot_state& s = autopilot;
     const float gyro_pitch_now = gyro_pitch[GYRO_VACUUM];
+    // The climb rate over the Earth from one frame's change of elevation (the
+    // local frame's vertical leans from the Earth's by up to a degree at the
+    // edge of the scenery area, and its vertical speed with it).
+    if (!s.primed) s.elevation_before = f.elevation;
+    s.climb_rate = finite_or((f.elevation - s.elevation_before) * inv_dt, 0.0f);
+    s.elevation_before = f.elevation;
 
     if (!on || !s.primed) {
         // Off: the law starts from the present attitude and trim. On from the
@@ -406,12 +440,11 @@ void vertical_law(int p, const acf_struct& a, flt_struct& f, const control_gains
         }
         if (ap.vnav_mode == AP_GLIDESLOPE_CAPTURED) w = glide_slope_rate(p, a, f, receiver);
         w = finite_or(w, 0.0f);
-        // On the glide slope the rate error counts twice as much: at half
-        // weight the plane fell behind the slope's descent by 100-150 ft/min
-        // for as long as the integrator took to catch up, and with the beam's
-        // gain held no longer made up for it.
-        const float rate_gain = ap.vnav_mode == AP_GLIDESLOPE_CAPTURED ? GS_RATE_GAIN : 0.5f;
-        const float e = finite_or(((w - f.vh_ind) - 2.0f * f.local_ay) * rate_gain, 0.0f);
+        // On the glide slope, see GS_RATE_GAIN.
+        const bool on_slope = ap.vnav_mode == AP_GLIDESLOPE_CAPTURED;
+        const float rate_gain = on_slope ? (in_flare(p, a, f, receiver) ? FLARE_RATE_GAIN : GS_RATE_GAIN) : 0.5f;
+        const float climb = on_slope ? s.climb_rate : f.vh_ind;
+        const float e = finite_or(((w - climb) - 2.0f * f.local_ay) * rate_gain, 0.0f);
         if (fd_free) {
             const float d = UTIL_max(UTIL_max(UTIL_max(std::fabs(1.1f * e), 1.0f), finite_or(f.groundspeed, 0.0f)),
                                      std::fabs(1.1f * w));

@@ -36,6 +36,8 @@ struct autopilot_state {
     float trim_at_engagement;
     float gyro_pitch_before;
     float on_ground_sec;            // how long the wheels have been on the ground, in all, on a coupled approach
+    float elevation_before;         // the plane's elevation on the previous frame (m)
+    float climb_rate;               // its rate of change (m/s)
     int32_t yoke_driven;            // the lateral law's servos wrote the yoke on the last frame
 };
 extern autopilot_state autopilot;

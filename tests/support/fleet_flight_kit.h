@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "aircraft/flight_start.h"
 #include "tests/support/test_pilot.h"
 
 namespace fleet_kit {
@@ -143,11 +144,12 @@ struct rollout_result {
 rollout_result fly_rollout(const setup& s, float touch_kt, float cross_kt, float seconds, bool braked = false,
                            float celsius = 15.0f);
 
-// The coupled approach from the 3 nm approach start onto the test field's
-// runway, its glide slope (3 degrees) 300 m in from the threshold: the gear
-// down, NAV 1 on the localizer and the course, glide-slope and (with
-// engines) speed keys pressed, in the first start's weather at -5 C with a
-// steady wind of `cross_kt` from the left, the input chain without pedals.
+// The coupled approach from the approach start `sub_mode` (3 or 10 nm) onto
+// the test field's runway, its glide slope (3 degrees) 300 m in from the
+// threshold: the gear down, NAV 1 on the localizer and the course,
+// glide-slope and (with engines) speed keys pressed, in the first start's
+// weather at -5 C with a wind of `cross_kt` from the left and the first
+// start's gusts and turbulence, the input chain without pedals.
 // Where it touched down past the threshold (m) and its descent then
 // (ft/min), the most glide-slope deviation from 200 ft to the threshold
 // (dots), and whether every mode was off and the throttles closed 3 s after
@@ -156,7 +158,7 @@ struct coupled_result {
     float touchdown_m, touchdown_fpm, most_dots;
     bool let_go;
 };
-coupled_result fly_coupled_approach(const setup& s, float cross_kt);
+coupled_result fly_coupled_approach(const setup& s, float cross_kt, int sub_mode = SIT_APPROACH_3NM);
 
 // A trimmed 3-degree approach at a held IAS, landing flaps and gear down:
 // the pitch attitude (deg) and where the stick sits (-1..1, aft positive).
