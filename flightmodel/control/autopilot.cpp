@@ -91,6 +91,13 @@ constexpr float TOUCHDOWN_HOLD_SEC = 0.3f;
 // onto the course, and the bank stays within FLARE_BANK_DEG: a plane that
 // touched down crabbed rolled off the runway the way its nose pointed.
 constexpr float FLARE_BANK_DEG = 5.0f;
+// Turned out of its crab, the plane drifts with the crosswind. The course
+// law, reading the heading the rudder now holds, asked for too little bank to
+// stop it: a plane that floated in the flare drifted 20-30 m sideways. In
+// the flare the bank holds the centreline instead, a wing down into the
+// wind, by the metres off it and the drift across it.
+constexpr float ALIGN_BANK_PER_M = 0.5f;     // deg of bank per metre off the centreline
+constexpr float ALIGN_BANK_PER_MPS = 2.0f;   // deg of bank per m/s of drift
 
 bool entered(int32_t now, int32_t before, int32_t mode) { return now == mode && before != mode; }
 
@@ -348,7 +355,18 @@ void lateral_law(int p, const acf_struct& a, const flt_struct& f, const control_
     const bool align = ap.hnav_mode == AP_COURSE_CAPTURED && ap.vnav_mode == AP_GLIDESLOPE_CAPTURED &&
                        in_flare(p, a, f, receiver);
     const float bank = align ? UTIL_min(bank_limit, FLARE_BANK_DEG) : bank_limit;
-    if (!sim_operation_override.override_flightdir) ap.flight_director_roll = UTIL_clamp(error, -bank, bank);
+    float roll_target = error;
+    if (align) {
+        // The deflection in metres across the runway at the localizer's range
+        // (positive: left of the centreline), and on the wheels wings level.
+        const float b = ap.backcourse_on ? -1.0f : 1.0f;
+        const float* l = radio_stations.nav_station_pos[receiver];
+        const float range = std::hypot(l[0] - f.local_x, l[2] - f.local_z);
+        const float left_m = b * range * std::sin(hdef * DEG_TO_RAD_FLOAT);
+        const float drift_mps = b * range * hdef_rate * DEG_TO_RAD_FLOAT;
+        roll_target = f.onground_any ? 0.0f : finite_or(ALIGN_BANK_PER_M * left_m + ALIGN_BANK_PER_MPS * drift_mps, 0.0f);
+    }
+    if (!sim_operation_override.override_flightdir) ap.flight_director_roll = UTIL_clamp(roll_target, -bank, bank);
 
     if (ap.autopilot_mode == AP_MODE_SERVOS) {
         const float bank_error = ap.flight_director_roll - f.phi;
@@ -397,7 +415,7 @@ void retard(flt_struct& f, float dt)
 }
 
 void vertical_law(int p, const acf_struct& a, flt_struct& f, const control_gains& gains, int receiver, bool on,
-                  const speed_error& err, float dt, float inv_dt)
+                  bool touched, const speed_error& err, float dt, float inv_dt)
 {
     sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
     autopilot_state& s = autopilot;
@@ -408,6 +426,17 @@ void vertical_law(int p, const acf_struct& a, flt_struct& f, const control_gains
     if (!s.primed) s.elevation_before = f.elevation;
     s.climb_rate = finite_or((f.elevation - s.elevation_before) * inv_dt, 0.0f);
     s.elevation_before = f.elevation;
+
+    // Once the wheels have touched there is no slope left to follow: the law
+    // read the gear's thump, the runway stopping the sink and the bounce's
+    // climb as calls to pitch down and ran the elevator to its nose-down
+    // stop within half a second; let go that way, the plane rolled on its
+    // nose wheel, turned into the wind and left the runway. From the first
+    // touch to the let-go the servo holds the elevator where the flare left it.
+    if (on && touched) {
+        s.gyro_pitch_before = gyro_pitch_now;
+        return;
+    }
 
     if (!on || !s.primed) {
         // Off: the law starts from the present attitude and trim. On from the
@@ -531,6 +560,6 @@ void AP_step(int p, const control_gains& gains)
 
     const bool vertical_on = laws_on && ((ap.altitude_mode >= AP_SPEED_BY_PITCH && ap.altitude_mode <= AP_PITCH_HOLD) ||
                                          ap.vnav_mode == AP_GLIDESLOPE_CAPTURED);
-    vertical_law(p, a, f, gains, receiver, vertical_on, err, dt, inv_dt);
+    vertical_law(p, a, f, gains, receiver, vertical_on, on_slope && s.on_ground_sec > 0.0f, err, dt, inv_dt);
     s.primed = 1;
 }

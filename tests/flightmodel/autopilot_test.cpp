@@ -193,6 +193,15 @@ TEST_F(ControlStep, AutothrottleLeadsTheSpeedTheBankKeepsToAStandardRateAndTheGl
     step();
     EXPECT_EQ(ap.vnav_mode, 21);
     EXPECT_EQ(ap.altitude_mode, 9);
+    // From the first touch the servo holds the elevator where it was: the
+    // gear's thump (2 g up) read as a call to pitch down ran it to the
+    // nose-down stop before the let-go.
+    const float held = f.elv_trim;
+    f.onground_any = 1, f.local_ay = 20.0f;
+    step(3);
+    EXPECT_EQ(ap.vnav_mode, 21);
+    EXPECT_FLOAT_EQ(f.elv_trim, held);
+    f.local_ay = 0.0f;
     for (const int ground : {1, 0, 1}) f.onground_any = ground, step(12);   // bounced: let go after 1.2 s down in all
     EXPECT_EQ(ap.vnav_mode, 9);
 }

@@ -886,7 +886,7 @@ coupled_result fly_coupled_approach(const setup& s, float cross_kt, int sub_mode
         navaid_table.push_back(n);
     }
     // The first start's gusts, their swing and its turbulence, as its draws have them.
-    launch_weather(launch_air{true, cross_kt, RUNWAY_HEADING - 90.0f, 5.0f, 25.0f, 1.5f});
+    launch_weather(launch_air{true, std::fabs(cross_kt), RUNWAY_HEADING + (cross_kt < 0.0f ? 90.0f : -90.0f), 5.0f, 25.0f, 1.5f});
     sim_weather.temperature_sealevel_c = -5.0f;
     ticking = true;
     FLIGHT_init_situation(SIT_AIRPORT, sub_mode);
@@ -916,6 +916,37 @@ coupled_result fly_coupled_approach(const setup& s, float cross_kt, int sub_mode
         }
         if (touched >= 0 && k == touched + frames(3.0f)) {
             r.let_go = !AP_any_mode_engaged() && f.ENGN_thro[0] == 0.0f;
+            break;
+        }
+    }
+    return r;
+}
+
+coupled_rollout_result roll_out_after_let_go(float seconds)
+{
+    const flt_struct& f = flt[0];
+    const acf_struct& a = pln[0];
+    coupled_rollout_result r{0.0f, 0.0f, 0.0f, false};
+    float x_c, y_c, z_c;
+    GEO_latlon_to_local(x_c, y_c, z_c, FIELD_LAT, FIELD_LON, 0.0);
+    KEY_run_slot(DISPATCH_PLAIN, KEY_SLOT_BRAKES);
+    for (int k = 0; k < frames(seconds); ++k) {
+        frame();
+        const float off = f.local_z - z_c;
+        r.most_off_m = std::max(r.most_off_m, std::fabs(off));
+        for (int g = PART_GEAR_FIRST; g <= PART_GEAR_LAST; ++g) {
+            if (!ACF_part_present(0, g)) continue;
+            float x, y, z;
+            PHYS_body_to_local(a.acf_gear_xnodef[g], a.acf_gear_ynodef[g], a.acf_gear_znodef[g], &x, &y, &z, 0);
+            r.wheel_off_m = std::max(r.wheel_off_m, std::fabs(off + z));
+        }
+        r.heading_change_deg = std::max(r.heading_change_deg, std::fabs(wrap180(f.psi - RUNWAY_HEADING)));
+        if (tracing && k % frames(0.5f) == 0)
+            std::printf("  rollout t %6.1f gs %5.1f off %6.2f heading %6.2f brakes %4.2f trim %5.2f pitch %5.2f\n",
+                        frame_clock, f.groundspeed / KT, off, wrap180(f.psi - RUNWAY_HEADING), f.parkbrake, f.elv_trim,
+                        f.theta);
+        if (f.onground_any && f.groundspeed < 0.2f * KT) {
+            r.stopped = r.wheel_off_m < RUNWAY_WIDTH_M / 2.0f;
             break;
         }
     }
@@ -1876,6 +1907,14 @@ std::vector<row> table(const std::string& aircraft)
         }
     }
 
+    // Braked to rest after the let-go, the outer wheel stays on the runway.
+    // With the glide-slope law left on over the wheels the elevator ran to
+    // its nose-down stop at the touch, and the trainer let go that way
+    // rolled on its nose wheel, turned into the wind and left the runway.
+    static constexpr const char* ROLLED_OFF =
+        "coupled approach: braked after the let-go, its outer wheel most off the centreline to rest (m)";
+    static constexpr const char* LANDS_FAST =
+        "touches down at 1.4 Vso and bounces: let go in the air, it settles turned a few degrees and rolls off";
     // The coupled approach from the 3 nm approach start in a 5-kt crosswind
     // at -5 C, gusting: touched down in the touchdown zone at no more than
     // 800 ft/min, the glide slope followed within a dot from 200 ft to the
@@ -1886,8 +1925,9 @@ std::vector<row> table(const std::string& aircraft)
         const setup s{name == "trainer" ? "Orvell Trainer.acf" : name == "twin" ? "Orvell Twin.acf" : "Orvell Striker.acf",
                       -1.0f, 30.0f};
         auto flown = std::make_shared<std::optional<coupled_result>>();
-        auto fly = [flown, s] {
-            if (!*flown) *flown = fly_coupled_approach(s, 5.0f);
+        auto rolled = std::make_shared<coupled_rollout_result>();
+        auto fly = [flown, rolled, s] {
+            if (!*flown) *flown = fly_coupled_approach(s, 5.0f), *rolled = roll_out_after_let_go(120.0f);
             return **flown;
         };
         const size_t first = rows.size();
@@ -1899,6 +1939,12 @@ std::vector<row> table(const std::string& aircraft)
                                    0.0f, 0.0f, 1.0f, [fly] { return fly().most_dots; }));
         rows.push_back(make_within(aircraft, "coupled approach: modes off and throttles closed 3 s after touchdown (1 yes)",
                                    1.0f, 1.0f, 1.0f, [fly] { return fly().let_go ? 1.0f : 0.0f; }));
+        row off = make_within(aircraft, ROLLED_OFF, 0.0f, 0.0f, RUNWAY_WIDTH_M / 2.0f, [fly, rolled] {
+            fly();
+            return rolled->stopped ? rolled->wheel_off_m : 99.0f;   // 99: it did not come to rest on the runway
+        });
+        if (name != "trainer") off = still_open(off, LANDS_FAST);
+        rows.push_back(off);
         share_flight(rows, first, flown.get());
     }
 

@@ -148,7 +148,7 @@ rollout_result fly_rollout(const setup& s, float touch_kt, float cross_kt, float
 // the test field's runway, its glide slope (3 degrees) 300 m in from the
 // threshold: the gear down, NAV 1 on the localizer and the course,
 // glide-slope and (with engines) speed keys pressed, in the first start's
-// weather at -5 C with a wind of `cross_kt` from the left and the first
+// weather at -5 C with a wind of `cross_kt` from the left (from the right, below 0) and the first
 // start's gusts and turbulence, the input chain without pedals.
 // Where it touched down past the threshold (m) and its descent then
 // (ft/min), the most glide-slope deviation from 200 ft to the threshold
@@ -159,6 +159,18 @@ struct coupled_result {
     bool let_go;
 };
 coupled_result fly_coupled_approach(const setup& s, float cross_kt, int sub_mode = SIT_APPROACH_3NM);
+
+// Straight after fly_coupled_approach, the same flight rolled on to rest:
+// the brakes put on by the brakes key, nothing else touched, for at most
+// `seconds`. From there to rest (or to the end), the most its centre of
+// gravity and its outermost wheel stood off the runway's centreline (m),
+// the most its heading turned from the runway's (deg), and whether it came
+// to rest on the runway.
+struct coupled_rollout_result {
+    float most_off_m, wheel_off_m, heading_change_deg;
+    bool stopped;
+};
+coupled_rollout_result roll_out_after_let_go(float seconds);
 
 // A trimmed 3-degree approach at a held IAS, landing flaps and gear down:
 // the pitch attitude (deg) and where the stick sits (-1..1, aft positive).
